@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+
+namespace orvane {
+
+enum class MessageKind { Warning, Error, Information, Confirmation };
+enum class MessageButtons { Ok, OkCancel };
+
+/// System sounds. The values are those of the classic message-beep types.
+enum class Sound {
+    Plain = 0x00,       // MessageBeep(0)
+    Question = 0x20,    // before a confirmation
+    Exclamation = 0x30, // before a warning
+    Asterisk = 0x40,    // before an information box
+    Beep = 0x100,       // the plain speaker beep of a command that does not apply
+};
+
+/// The three link lists of the main window.
+enum class LinkList { Valid, Invalid, External };
+
+/// Everything the engine, the project and the settings need from the program
+/// around them: the progress displays, pending events, message boxes, sounds,
+/// the busy state of the command buttons and the link lists. The window and the
+/// command-line checker each implement it; tests use a recording fake.
+///
+/// Texts are byte strings: UTF-8 for the program's own texts, with paths and
+/// link texts from disk as they stand. Implementations decode for display.
+class Host
+{
+public:
+    virtual ~Host() = default;
+
+    /// The status line; an empty text clears it.
+    virtual void setStatus(const std::string &text) = 0;
+    /// The count panel: "count " followed by n.
+    virtual void setCountPanel(long n) = 0;
+    virtual void clearCountPanel() = 0;
+    /// The first panel of the status bar: "総ファイル数 " followed by n.
+    virtual void setFileCount(long n) = 0;
+
+    /// Lets the user interface handle pending events (repaint, the Halt
+    /// button). Called once per item by every long loop, so it must be cheap.
+    virtual void processEvents() = 0;
+
+    /// A modal message box captioned after its kind ("警告", "エラー", "情報",
+    /// "確認"). Returns true when the user answered OK.
+    virtual bool message(MessageKind kind, const std::string &text, MessageButtons buttons) = 0;
+    virtual void beep(Sound sound) = 0;
+
+    /// Busy protocol on the controls: entering is told on every nested
+    /// command, leaving only when the outermost command ends.
+    virtual void enterBusy() {}
+    virtual void leaveBusy(bool reopenEnabled) { (void)reopenEnabled; }
+
+    /// The link lists of the selected page.
+    virtual void clearLinkLists() {}
+    virtual void addLink(LinkList list, const std::string &text)
+    {
+        (void)list;
+        (void)text;
+    }
+
+    /// Convenience for the common one-button boxes.
+    void error(const std::string &text) { message(MessageKind::Error, text, MessageButtons::Ok); }
+    void information(const std::string &text)
+    {
+        message(MessageKind::Information, text, MessageButtons::Ok);
+    }
+    void warning(const std::string &text) { message(MessageKind::Warning, text, MessageButtons::Ok); }
+};
+
+/// Caption of a message box of the given kind.
+const char *messageCaption(MessageKind kind);
+
+} // namespace orvane

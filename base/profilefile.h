@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+/// An INI ("profile") file held in memory, read and written with the classic
+/// profile conventions:
+/// - section and key names are found without regard to letter case (ASCII);
+///   of duplicate sections or keys the first one counts;
+/// - a value is the text after the first "=", with surrounding blanks trimmed
+///   and one pair of enclosing double or single quotes removed; at most
+///   MaxValueLength bytes of it are returned;
+/// - lines may end in CR LF or LF; lines that are neither section headers nor
+///   key lines are kept as they are;
+/// - writing changes the one key line (or adds the key at the end of its
+///   section, or adds the section at the end of the file) and leaves every other
+///   line as it was; Save() writes CR LF line ends.
+/// Save() writes the whole text to a temporary file in the same folder and
+/// renames it over the old file, so a failed write leaves the old file intact.
+class ProfileFile
+{
+public:
+    static constexpr size_t MaxValueLength = 2047;
+
+    /// Reads path when it exists; a missing or unreadable file reads as empty.
+    explicit ProfileFile(std::string path);
+
+    const std::string &path() const { return m_path; }
+
+    /// The value of key in section, or defaultValue when either is missing.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    /// An integer value: leading blanks skipped, decimal with optional sign, or
+    /// hexadecimal behind "$", "0x" or "0X". Anything else gives defaultValue.
+    long ReadInteger(std::string_view section, std::string_view key, long defaultValue) const;
+    /// A boolean stored as an integer: true when not 0.
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+    bool KeyExists(std::string_view section, std::string_view key) const;
+
+    /// Changes the text in memory; nothing reaches the disk before Save().
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, long value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    /// Removes every line of a section, header included.
+    void EraseSection(std::string_view section);
+
+    /// Writes the file atomically; throws EWriteError on failure.
+    void Save() const;
+
+    /// The whole text as Save() would write it.
+    std::string Text() const;
+
+private:
+    std::string m_path;
+    std::vector<std::string> m_lines;
+
+    long findSection(std::string_view section) const;
+    long findKey(long sectionLine, std::string_view key) const;
+};
+
+} // namespace orvane

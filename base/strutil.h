@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+/// Folds a-z onto A-Z; every other byte (multi-byte characters included) stays.
+/// This is the program's only upper-casing, for file names and for text.
+inline constexpr char asciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+std::string AsciiUpper(std::string_view text);
+void AsciiUpperInPlace(std::string &text);
+
+/// Byte-wise three-way comparison after folding a-z onto A-Z. This is the
+/// collation of every case-insensitive sorted list of the program.
+int CompareText(std::string_view a, std::string_view b);
+inline bool SameText(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && CompareText(a, b) == 0;
+}
+/// Strict weak order for sorting with CompareText.
+struct TextLess
+{
+    bool operator()(std::string_view a, std::string_view b) const { return CompareText(a, b) < 0; }
+};
+
+inline constexpr char PathDelim = '/';
+
+/// The file-name part: everything after the last "/" (the whole text if none).
+std::string_view ExtractFileName(std::string_view path);
+/// The folder part including its trailing "/" (empty if the path has none).
+std::string_view ExtractFilePath(std::string_view path);
+/// The extension of the file-name part: from its last "." on, the dot included;
+/// empty when the name has no dot.
+std::string_view ExtractFileExt(std::string_view path);
+bool HasTrailingDelimiter(std::string_view path);
+/// Appends "/" unless the text already ends in one. An empty text stays empty.
+std::string IncludeTrailingDelimiter(std::string path);
+
+bool StartsWith(std::string_view text, std::string_view prefix);
+/// Whether prefix, upper-cased in ASCII, equals the start of text upper-cased.
+bool StartsWithText(std::string_view text, std::string_view prefix);
+/// Removes leading and trailing bytes with codes up to 32.
+std::string TrimControl(std::string_view text);
+
+} // namespace orvane

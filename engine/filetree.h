@@ -1,0 +1,174 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+class TFileObject;
+class FileTree;
+
+/// Indices into the program's 14 tree pictures; the engine writes them into the
+/// nodes, so they are data, not decoration.
+enum TreeImage : int {
+    NoImage = -1,
+    ImgHome = 0,             // root node
+    ImgFolderYellow = 1,     // folder whose files are all in order
+    ImgFolderCyan = 2,       // folder with an unreached file or a page needing attention
+    ImgFolderYellowOpen = 3, // selected image paired with 1
+    ImgFolderCyanOpen = 4,   // selected image paired with 2
+    ImgPageWhite = 5,        // HTML file in order
+    ImgPageBlue = 6,         // HTML file that needs attention
+    ImgTopPage = 7,          // state: top page
+    ImgPicture = 8,          // image file
+    ImgBlankPage = 9,        // any other file
+    ImgUnreached = 10,       // state: file unreached / anchor not referenced
+    ImgReached = 11,         // state: file reached / anchor referenced (empty picture)
+    ImgAnchor = 12,          // anchor node
+    ImgExcluded = 13,        // drawn as overlay 0 over an excluded file
+};
+inline constexpr int TreeImageCount = 14;
+inline constexpr int OverlayExcluded = 0; // overlay index that shows ImgExcluded
+inline constexpr int NoOverlay = -1;
+
+/// One node of the site tree: the root (home folder), a folder, a file (with its
+/// TFileObject) or an anchor below a page. Attribute changes go through the
+/// setters so the tree's observer hears of them.
+class TreeNode
+{
+public:
+    const std::string &Text() const { return m_text; }
+    int ImageIndex() const { return m_image; }
+    int SelectedIndex() const { return m_selectedImage; }
+    int StateIndex() const { return m_stateImage; }
+    int OverlayIndex() const { return m_overlay; }
+    TFileObject *Data() const { return m_data; }
+    bool Expanded() const { return m_expanded; }
+
+    void SetText(std::string text);
+    void SetImageIndex(int image);
+    void SetSelectedIndex(int image);
+    void SetStateIndex(int image);
+    void SetOverlayIndex(int overlay);
+    void SetData(TFileObject *data) { m_data = data; }
+    void SetExpanded(bool expanded);
+
+    TreeNode *Parent() const { return m_parent; }
+    size_t Count() const { return m_children.size(); }
+    bool HasChildren() const { return !m_children.empty(); }
+    TreeNode *Child(size_t i) const { return m_children[i].get(); }
+    /// Position among the parent's children (0 for the root).
+    size_t Index() const { return m_index; }
+    bool IsRoot() const { return m_parent == nullptr; }
+    FileTree &Tree() const { return *m_tree; }
+
+private:
+    friend class FileTree;
+    TreeNode(FileTree *tree, TreeNode *parent, std::string text);
+    void changed();
+
+    FileTree *m_tree;
+    TreeNode *m_parent;
+    size_t m_index = 0;
+    std::string m_text;
+    int m_image = NoImage;
+    int m_selectedImage = NoImage;
+    int m_stateImage = NoImage;
+    int m_overlay = NoOverlay;
+    TFileObject *m_data = nullptr;
+    bool m_expanded = false;
+    std::vector<std::unique_ptr<TreeNode>> m_children;
+};
+
+/// Hears of every change of the tree, so a view can follow it. Between
+/// beginUpdate and endUpdate (the "suspend repainting" bracket, outermost pair
+/// only) a view may ignore the single notices and refresh once at the end.
+class TreeObserver
+{
+public:
+    virtual ~TreeObserver() = default;
+    virtual void beginUpdate() {}
+    virtual void endUpdate() {}
+    virtual void nodeAboutToBeInserted(TreeNode *parent, size_t row)
+    {
+        (void)parent;
+        (void)row;
+    }
+    virtual void nodeInserted(TreeNode *node) { (void)node; }
+    virtual void nodeAboutToBeRemoved(TreeNode *node) { (void)node; }
+    virtual void nodeRemoved(TreeNode *parent, size_t row)
+    {
+        (void)parent;
+        (void)row;
+    }
+    virtual void nodeChanged(TreeNode *node) { (void)node; }
+    virtual void expandedChanged(TreeNode *node) { (void)node; }
+    virtual void selectionChanged(TreeNode *node) { (void)node; }
+};
+
+/// The site tree: one root node that always exists ("homepage", house image),
+/// below it folders, files and anchors, plus the selected node.
+class FileTree
+{
+public:
+    FileTree();
+    ~FileTree();
+    FileTree(const FileTree &) = delete;
+    FileTree &operator=(const FileTree &) = delete;
+
+    TreeNode *Root() const { return m_root.get(); }
+    /// Appends a child with the given text; returns it.
+    TreeNode *AddChild(TreeNode *parent, std::string text);
+    /// Deletes a node that is not the root, with its subtree. The selection is
+    /// cleared when it lies in that subtree.
+    void Delete(TreeNode *node);
+    /// Deletes every node but the root.
+    void Clear();
+    /// Number of nodes, root included.
+    size_t Count() const { return m_count; }
+
+    TreeNode *Selected() const { return m_selected; }
+    void Select(TreeNode *node);
+
+    /// Suspends repainting; brackets nest, the observer hears the outermost.
+    void BeginUpdate();
+    void EndUpdate();
+    bool Updating() const { return m_updateDepth > 0; }
+
+    void SetObserver(TreeObserver *observer) { m_observer = observer; }
+    TreeObserver *Observer() const { return m_observer; }
+
+    /// Every node below node (node excluded), depth first, in display order.
+    template<typename F>
+    static void ForEachDescendant(TreeNode *node, F &&f);
+
+private:
+    friend class TreeNode;
+    void notifyChanged(TreeNode *node);
+    size_t subtreeSize(const TreeNode *node) const;
+    bool inSubtree(const TreeNode *node, const TreeNode *top) const;
+
+    std::unique_ptr<TreeNode> m_root;
+    TreeNode *m_selected = nullptr;
+    TreeObserver *m_observer = nullptr;
+    int m_updateDepth = 0;
+    size_t m_count = 1;
+};
+
+template<typename F>
+void FileTree::ForEachDescendant(TreeNode *node, F &&f)
+{
+    std::vector<TreeNode *> stack;
+    for (size_t i = node->Count(); i-- > 0;)
+        stack.push_back(node->Child(i));
+    while (!stack.empty()) {
+        TreeNode *n = stack.back();
+        stack.pop_back();
+        f(n);
+        for (size_t i = n->Count(); i-- > 0;)
+            stack.push_back(n->Child(i));
+    }
+}
+
+} // namespace orvane

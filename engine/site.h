@@ -1,0 +1,96 @@
+#pragma once
+
+#include "engine/fileobjects.h"
+#include "engine/filetree.h"
+
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+class Host;
+class TOrvaneProject;
+struct TSettings;
+
+/// Everything a check works on, owned by the program for its whole run: the
+/// site tree, the file objects, the folder nodes, the busy count, the halt flag
+/// and the two counters of invalid links. The host, the settings and the
+/// project are the program's; every step reads them when it needs them.
+class Site
+{
+public:
+    Site(Host &host, TSettings &settings, TOrvaneProject &project);
+    ~Site();
+    Site(const Site &) = delete;
+    Site &operator=(const Site &) = delete;
+
+    Host &host() const { return m_host; }
+    TSettings &settings() const { return m_settings; }
+    TOrvaneProject &project() const { return m_project; }
+
+    FileTree tree;
+    FileObjectList FileObjects;
+    std::vector<TreeNode *> FolderNodes;
+
+    int BusyCount = 0;
+    bool HaltRequested = false;
+    long InvalidLinkTotal = 0;
+    long FilesWithInvalidLinks = 0;
+
+    /// Enters a command: the command buttons go off and Halt on.
+    void BeginBusy();
+    /// Leaves a command; clears the status line and the count panel. When the
+    /// outermost command ends, the halt flag is cleared and the buttons return.
+    void EndBusy();
+
+    /// The node of the file whose FullPath equals path, or none.
+    TreeNode *FindFileNode(const std::string &path, bool ignoreCase) const
+    {
+        return FileObjects.FindFileNode(path, ignoreCase);
+    }
+
+    /// A buffer reused for reading pages, so a scan allocates once.
+    std::string &readBuffer() { return m_readBuffer; }
+
+private:
+    Host &m_host;
+    TSettings &m_settings;
+    TOrvaneProject &m_project;
+    std::string m_readBuffer;
+};
+
+/// Leaves the busy state when a scope ends, also by an exception.
+class BusyScope
+{
+public:
+    explicit BusyScope(Site &site)
+        : m_site(site)
+    {
+        m_site.BeginBusy();
+    }
+    ~BusyScope() { m_site.EndBusy(); }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    Site &m_site;
+};
+
+/// A tree repaint bracket that also ends by an exception.
+class TreeUpdateScope
+{
+public:
+    explicit TreeUpdateScope(FileTree &tree)
+        : m_tree(tree)
+    {
+        m_tree.BeginUpdate();
+    }
+    ~TreeUpdateScope() { m_tree.EndUpdate(); }
+    TreeUpdateScope(const TreeUpdateScope &) = delete;
+    TreeUpdateScope &operator=(const TreeUpdateScope &) = delete;
+
+private:
+    FileTree &m_tree;
+};
+
+} // namespace orvane

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+/// A string list kept sorted without regard to letter case (CompareText) that
+/// drops duplicates silently: of texts equal without case, the first one added
+/// stays.
+class SortedStringList
+{
+public:
+    /// Adds text unless an equal one is there; returns whether it was added.
+    bool Add(std::string text);
+    /// Adds many texts at once, with the same result as adding them one by one
+    /// in the given order.
+    void AddAll(std::vector<std::string> texts);
+    /// Index of the entry equal to text without regard to case, or -1.
+    int IndexOf(std::string_view text) const;
+    bool Contains(std::string_view text) const { return IndexOf(text) >= 0; }
+
+    void Clear() { m_items.clear(); }
+    size_t size() const { return m_items.size(); }
+    bool empty() const { return m_items.empty(); }
+    const std::string &operator[](size_t i) const { return m_items[i]; }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+    const std::vector<std::string> &items() const { return m_items; }
+
+private:
+    std::vector<std::string> m_items;
+};
+
+/// A sorted list that holds a subset of another one's entries (as indices):
+/// the valid, invalid and external links are subsets of a page's links, taken
+/// in the links' order, so they come out sorted without copying a text.
+class LinkSubset
+{
+public:
+    explicit LinkSubset(const SortedStringList &base)
+        : m_base(&base)
+    {}
+    void Add(size_t baseIndex) { m_indices.push_back(static_cast<uint32_t>(baseIndex)); }
+    void Clear() { m_indices.clear(); }
+    size_t size() const { return m_indices.size(); }
+    bool empty() const { return m_indices.empty(); }
+    const std::string &operator[](size_t i) const { return (*m_base)[m_indices[i]]; }
+    std::vector<std::string> ToVector() const;
+
+private:
+    const SortedStringList *m_base;
+    std::vector<uint32_t> m_indices;
+};
+
+} // namespace orvane

@@ -1,0 +1,1 @@
+// Settings and the INI file: being written.

@@ -46,6 +46,8 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
     /// Removes every line of a section, header included.
     void EraseSection(std::string_view section);
+    /// Forgets every line, so that Save() writes only what is written after.
+    void Clear();
 
     /// Writes the file atomically; throws EWriteError on failure.
     void Save() const;

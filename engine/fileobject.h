@@ -16,13 +16,12 @@ enum class TReachState : uint8_t { reached = 0, unreached = 1, top = 2 };
 
 /// One file of the site: its path, kind, links and the flags the analysis and
 /// the tree commands set. Each file node carries one; the object refers back to
-/// its node and shows its flags only through the node's pictures. It adds
-/// itself to the site's FileObjects when made and removes itself when destroyed.
+/// its node and shows its flags only through the node's pictures. The site's
+/// FileObjects makes, owns and destroys every object.
 class TFileObject
 {
 public:
-    TFileObject(Site &site, TreeNode *node);
-    virtual ~TFileObject();
+    virtual ~TFileObject() = default;
     TFileObject(const TFileObject &) = delete;
     TFileObject &operator=(const TFileObject &) = delete;
 
@@ -61,11 +60,14 @@ public:
     Site &OwnerSite() const { return m_site; }
 
 private:
+    friend class FileObjectList;
+    TFileObject(Site &site, TreeNode *node, uint64_t sequence);
+
     Site &m_site;
     uint64_t m_sequence;
 };
 
-/// The project forgets the file, then the object is destroyed.
+/// The project forgets the file, then the object is destroyed (its node stays).
 void ForgetFileObject(TFileObject *object);
 
 } // namespace orvane

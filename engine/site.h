@@ -68,7 +68,7 @@ public:
     {
         m_site.BeginBusy();
     }
-    ~BusyScope() { m_site.EndBusy(); }
+    ~BusyScope() noexcept(false) { m_site.EndBusy(); }
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;
 

@@ -1,0 +1,79 @@
+#include "base/uurl2unc.h"
+
+#include "base/strutil.h"
+
+#include <unistd.h>
+#include <vector>
+
+namespace orvane {
+
+void BackslashToSlash(std::string &text)
+{
+    for (char &c : text)
+        if (c == '\\')
+            c = '/';
+}
+
+static std::string currentFolder()
+{
+    std::string buffer(4096, '\0');
+    while (!::getcwd(buffer.data(), buffer.size())) {
+        if (buffer.size() > (1u << 20))
+            return "/";
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(buffer.find('\0'));
+    return buffer;
+}
+
+std::string ExpandFileName(std::string_view path)
+{
+    std::string input;
+    if (path.empty() || path.front() != '/')
+        input = currentFolder() + "/";
+    input.append(path);
+
+    std::vector<std::string_view> segments;
+    bool trailing = !input.empty() && input.back() == '/';
+    const std::string_view all(input);
+    size_t pos = 0;
+    while (pos <= all.size()) {
+        size_t next = all.find('/', pos);
+        if (next == std::string_view::npos)
+            next = all.size();
+        const std::string_view segment = all.substr(pos, next - pos);
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        if (next == all.size() && (segment == "." || segment == ".."))
+            trailing = false;
+        pos = next + 1;
+    }
+
+    std::string result;
+    for (std::string_view segment : segments) {
+        result += '/';
+        result.append(segment);
+    }
+    if (result.empty() || trailing)
+        result += '/';
+    return result;
+}
+
+std::string URLToPath(const std::string &base, const std::string &link)
+{
+    std::string relative = link;
+    BackslashToSlash(relative);
+    // Only the link may carry a fragment; a "#" in the page's own folder name
+    // is part of the path.
+    if (const size_t hash = relative.find('#'); hash != std::string::npos)
+        relative.erase(hash);
+    std::string joined(ExtractFilePath(base));
+    joined += relative;
+    return ExpandFileName(joined);
+}
+
+} // namespace orvane

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+/// Turns every "\" of a link text into "/": browsers take both as separators.
+void BackslashToSlash(std::string &text);
+
+/// Lexical full-path expansion: a relative path is taken from the current
+/// folder; repeated "/" collapse; "." and ".." segments resolve (".." above
+/// "/" stays at "/"). A trailing "/" stays, unless the last segment was "." or
+/// "..". Symbolic links are not resolved and the disk is not consulted.
+std::string ExpandFileName(std::string_view path);
+
+/// The absolute local path of link (a relative or "/"-rooted path text) taken
+/// from the folder of base (base up to its last "/"). Backslashes in the link
+/// count as "/"; a "#" part of the link is cut off before joining.
+std::string URLToPath(const std::string &base, const std::string &link);
+
+} // namespace orvane

@@ -1,0 +1,179 @@
+#include "engine/checkrun.h"
+
+#include "base/errors.h"
+#include "base/host.h"
+#include "engine/fileobject.h"
+#include "engine/findunreach.h"
+#include "engine/openfiles.h"
+#include "engine/site.h"
+#include "project/orvaneprojct.h"
+#include "project/projectfile.h"
+#include "settings/formoption.h"
+
+#include <sys/stat.h>
+
+namespace orvane {
+
+bool DirectoryExists(const std::string &path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FileExists(const std::string &path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void OpenFolder(Site &site, const std::string &path)
+{
+    {
+        BusyScope busy(site);
+        site.project().ClearTopFiles();
+        site.project().ClearIgnoreFiles();
+        CheckFolder(site, path, false);
+    }
+    site.project().SetFileName({});
+    site.host().setStatus("トップページを指定してください");
+}
+
+void CheckFolder(Site &site, const std::string &path, bool analyse)
+{
+    site.InvalidLinkTotal = 0;
+    site.FilesWithInvalidLinks = 0;
+    if (path.empty())
+        return;
+    Host &host = site.host();
+    if (!DirectoryExists(path)) {
+        host.error("ディレクトリが存在しません\r\n" + path);
+        return;
+    }
+    site.tree.Select(nullptr);
+    site.project().SetHomeDir(path);
+    site.tree.Root()->SetText(site.project().HomeDir());
+    LoadSite(site, site.project().HomeDir());
+    host.setStatus({});
+    if (analyse)
+        AnalyseReachability(site);
+    if (site.settings().HideInfoBoxAfterCheck) {
+        host.beep(Sound::Plain);
+        return;
+    }
+    host.beep(Sound::Asterisk);
+    host.information("無効リンクを含むファイルの数 " + std::to_string(site.FilesWithInvalidLinks)
+                     + "\r\n無効リンクの総数 " + std::to_string(site.InvalidLinkTotal));
+}
+
+void LoadSite(Site &site, const std::string &folder)
+{
+    BusyScope busy(site);
+    Host &host = site.host();
+    host.processEvents();
+    site.tree.Select(nullptr);
+    TreeUpdateScope update(site.tree);
+    // The old tree always goes completely, so no node is left referring to a
+    // destroyed file object.
+    site.tree.Clear();
+    host.clearLinkLists();
+    site.FileObjects.DestroyAll();
+    ORVANE_ASSERT(site.FileObjects.empty(), "OpenFiles");
+    site.FolderNodes.clear();
+    if (!site.HaltRequested)
+        ScanFolder(site, folder, site.tree.Root());
+    host.setStatus("リンク先の有無をチェック中");
+    for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+        host.processEvents();
+        site.FileObjects[i]->CheckLinks();
+    }
+    site.tree.Root()->SetExpanded(true);
+}
+
+void RecheckLinks(Site &site)
+{
+    {
+        BusyScope busy(site);
+        Host &host = site.host();
+        host.setStatus("処理中");
+        for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+            host.processEvents();
+            if (site.HaltRequested)
+                break;
+            if (site.FileObjects[i]->Kind == FileKind::html)
+                site.FileObjects[i]->CheckLinks();
+        }
+        for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+            host.processEvents();
+            if (site.HaltRequested)
+                break;
+            site.FileObjects[i]->UpdateImage();
+        }
+        if (TreeNode *selected = site.tree.Selected())
+            ShowLinkLists(site, selected);
+        AnalyseReachability(site);
+        host.setStatus({});
+    }
+}
+
+static bool addLinks(Site &site, LinkList list, const LinkSubset &links)
+{
+    for (size_t i = 0; i < links.size(); ++i) {
+        site.host().processEvents();
+        if (site.HaltRequested)
+            return false;
+        site.host().addLink(list, links[i]);
+    }
+    return true;
+}
+
+void ShowLinkLists(Site &site, TreeNode *node)
+{
+    site.host().clearLinkLists();
+    if (!node || !node->Data() || node->Data()->Kind != FileKind::html)
+        return;
+    const TFileObject &object = *node->Data();
+    addLinks(site, LinkList::Valid, object.ValidLinks)
+        && addLinks(site, LinkList::Invalid, object.InvalidLinks)
+        && addLinks(site, LinkList::External, object.ExternalLinks);
+}
+
+void ReopenFolder(Site &site)
+{
+    BusyScope busy(site);
+    if (DirectoryExists(site.project().HomeDir()))
+        CheckFolder(site, site.project().HomeDir(), true);
+}
+
+bool OpenProject(Site &site, const std::string &path)
+{
+    if (!FileExists(path)) {
+        site.host().error(path + "\r\nが見つかりません");
+        return false;
+    }
+    bool checked = false;
+    {
+        BusyScope busy(site);
+        ReadProjectFile(path, site.project());
+        if (!site.project().HomeDir().empty()) {
+            CheckFolder(site, site.project().HomeDir(), true);
+            checked = true;
+        }
+    }
+    if (checked)
+        site.project().SetFileName(path);
+    return true;
+}
+
+bool SaveProject(Site &site, const std::string &path)
+{
+    try {
+        WriteProjectFile(path, site.project());
+    } catch (const EWriteError &e) {
+        site.host().error(e.what());
+        return false;
+    }
+    site.project().SetFileName(path);
+    return true;
+}
+
+} // namespace orvane

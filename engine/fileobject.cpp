@@ -1,0 +1,218 @@
+#include "engine/fileobject.h"
+
+#include "base/host.h"
+#include "base/strutil.h"
+#include "engine/checkrun.h"
+#include "engine/filetree.h"
+#include "engine/linkextract.h"
+#include "engine/orvaneutil.h"
+#include "engine/pathconvert.h"
+#include "engine/readfileall.h"
+#include "engine/site.h"
+#include "project/orvaneprojct.h"
+
+namespace orvane {
+
+namespace {
+
+/// Whether needle occurs in text with a-z folded onto A-Z (needle upper case).
+bool containsText(std::string_view text, std::string_view upperNeedle)
+{
+    if (upperNeedle.size() > text.size())
+        return false;
+    for (size_t i = 0; i + upperNeedle.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < upperNeedle.size() && asciiUpper(text[i + k]) == upperNeedle[k])
+            ++k;
+        if (k == upperNeedle.size())
+            return true;
+    }
+    return false;
+}
+
+/// Links that stay inside the site name no scheme, mail address or news group.
+bool isSiteInternal(const std::string &entry)
+{
+    return entry.find("://") == std::string::npos && !containsText(entry, "MAILTO:")
+           && !containsText(entry, "NEWS:");
+}
+
+} // namespace
+
+TFileObject::TFileObject(Site &site, TreeNode *node, uint64_t sequence)
+    : Node(node)
+    , m_site(site)
+    , m_sequence(sequence)
+{
+    SetIgnored(false);
+    SetBlue(true);
+    SetReachState(TReachState::unreached);
+}
+
+void TFileObject::LoadFromFile(const std::string &path)
+{
+    FullPath = path;
+    m_site.FileObjects.IndexPath(this);
+    Kind = ClassifyExtension(m_site.settings(), AsciiUpper(ExtractFileExt(path)));
+    if (Kind == FileKind::image)
+        Node->SetImageIndex(ImgPicture);
+    else if (Kind == FileKind::other)
+        Node->SetImageIndex(ImgBlankPage);
+    if (Kind == FileKind::html) {
+        if (!(m_site.settings().IgnoreHTMLInfo && m_site.project().IsIgnoreFile(path)))
+            ExtractLinks();
+        SetBlue(true);
+    }
+    NameKey = orvane::NameKey(path);
+}
+
+void TFileObject::SetIgnored(bool flag)
+{
+    Ignored = flag;
+    if (flag) {
+        Node->SetOverlayIndex(OverlayExcluded);
+        SetReachState(TReachState::reached);
+        m_site.project().AddIgnoreFile(FullPath);
+    } else {
+        Node->SetOverlayIndex(NoOverlay);
+        m_site.project().RemoveIgnoreFile(FullPath);
+    }
+}
+
+void TFileObject::SetReachState(TReachState state)
+{
+    switch (state) {
+    case TReachState::reached:
+        Node->SetStateIndex(ImgReached);
+        break;
+    case TReachState::unreached:
+        Node->SetStateIndex(ImgUnreached);
+        break;
+    case TReachState::top:
+        Node->SetStateIndex(ImgTopPage);
+        break;
+    }
+    ReachState = state;
+}
+
+void TFileObject::SetBlue(bool flag)
+{
+    Node->SetImageIndex(flag ? ImgPageBlue : ImgPageWhite);
+    Blue = flag;
+}
+
+void TFileObject::UpdateImage()
+{
+    BusyScope busy(m_site);
+    m_site.host().setStatus(std::string(ExtractFileName(FullPath)) + " - ファイルイメージのセット中");
+    if (Kind == FileKind::html) {
+        if (!InvalidLinks.empty()) {
+            SetBlue(true);
+        } else {
+            bool flag = false;
+            if (m_site.settings().AnchorMakesFileBlue) {
+                for (size_t i = 0; i < Node->Count(); ++i) {
+                    if (Node->Child(i)->StateIndex() != ImgReached) {
+                        flag = true;
+                        break;
+                    }
+                }
+            }
+            SetBlue(flag);
+        }
+    }
+    Node->SetSelectedIndex(Node->ImageIndex());
+}
+
+void TFileObject::ExtractLinks()
+{
+    std::string &text = m_site.readBuffer();
+    try {
+        ReadFileAllInto(FullPath, m_site.host(), text);
+    } catch (const OrvaneError &) {
+        // An unreadable or binary page simply has no links; the user has
+        // already been told where telling makes sense.
+        return;
+    }
+    const ExtractContext context{m_site.host(), m_site.HaltRequested,
+                                 m_site.settings().IgnoreJavaScript,
+                                 m_site.settings().isSpaceValid,
+                                 std::string(ExtractFileName(FullPath))};
+    ExtractLinksFromText(text, context, Links, Anchors);
+}
+
+std::pair<std::string, std::string> TFileObject::SplitLink(const std::string &link) const
+{
+    std::string path = link;
+    std::string anchor;
+    if (!link.empty() && link.back() == '/')
+        path += m_site.settings().DefaultFileName;
+    if (StartsWith(path, "http:"))
+        path.erase(0, 5);
+    if (const size_t hash = path.find('#'); hash != std::string::npos) {
+        anchor = path.substr(hash + 1);
+        path.erase(hash);
+    }
+    if (const size_t query = path.find('?'); query != std::string::npos)
+        path.erase(query);
+    if (path.empty() && !anchor.empty())
+        path = ExtractFileName(FullPath);
+    return {std::move(path), std::move(anchor)};
+}
+
+void TFileObject::CheckLinks()
+{
+    ValidLinks.Clear();
+    InvalidLinks.Clear();
+    ExternalLinks.Clear();
+    const TSettings &settings = m_site.settings();
+    const TOrvaneProject &project = m_site.project();
+    for (size_t i = 0; i < Links.size(); ++i) {
+        const std::string &entry = Links[i];
+        if (entry.empty())
+            continue; // an empty value names no target at all
+        const auto [path, anchor] = SplitLink(entry);
+        if (isSiteInternal(entry)) {
+            if (entry.front() == '/') {
+                if (project.ServerRoot().empty())
+                    ExternalLinks.Add(i);
+                else if (FileExists(project.LinkToPath(FullPath, path)))
+                    ValidLinks.Add(i);
+                else
+                    InvalidLinks.Add(i);
+            } else if (!path.empty() || !anchor.empty()) {
+                const TFileObject *target = m_site.FileObjects.FindFileObject(
+                    project.LinkToPath(FullPath, path), settings.IgnoreCase);
+                if (target && (anchor.empty() || target->Anchors.Contains(anchor)))
+                    ValidLinks.Add(i);
+                else
+                    InvalidLinks.Add(i);
+            }
+        } else if (!StartsWithText(entry, "file://")) {
+            ExternalLinks.Add(i);
+        } else if (settings.CheckLocalFile == 0) {
+            InvalidLinks.Add(i);
+        } else {
+            const auto local = FileUrlToPath(path);
+            if (local && FileExists(*local))
+                ValidLinks.Add(i);
+            else
+                InvalidLinks.Add(i);
+        }
+    }
+    UpdateImage();
+    if (!InvalidLinks.empty()) {
+        m_site.InvalidLinkTotal += static_cast<long>(InvalidLinks.size());
+        ++m_site.FilesWithInvalidLinks;
+    }
+}
+
+void ForgetFileObject(TFileObject *object)
+{
+    Site &site = object->OwnerSite();
+    site.project().ForgetFile(object->FullPath);
+    object->Node->SetData(nullptr);
+    site.FileObjects.Destroy(object);
+}
+
+} // namespace orvane

@@ -1,0 +1,186 @@
+#include "engine/findunreach.h"
+
+#include "base/host.h"
+#include "engine/fileobject.h"
+#include "engine/filetree.h"
+#include "engine/site.h"
+#include "project/orvaneprojct.h"
+#include "settings/formoption.h"
+
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+namespace {
+
+struct WalkFrame
+{
+    TFileObject *object;
+    size_t nextLink;
+};
+
+void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
+{
+    site.host().processEvents();
+    node->Data()->SetReachState(TReachState::reached);
+    stack.push_back({node->Data(), 0});
+}
+
+/// The target of one valid link when the walk may use it, else none.
+TFileObject *linkTarget(Site &site, const TFileObject &page, const std::string &link,
+                        std::string &anchor)
+{
+    auto [path, linkAnchor] = page.SplitLink(link);
+    anchor = std::move(linkAnchor);
+    const std::string target = site.project().LinkToPath(page.FullPath, path);
+    TFileObject *object = site.FileObjects.FindFileObject(target, site.settings().IgnoreCase);
+    return object && !object->Ignored ? object : nullptr;
+}
+
+void markAnchor(TFileObject &target, const std::string &anchor)
+{
+    if (anchor.empty())
+        return;
+    const int k = target.Anchors.IndexOf(anchor);
+    if (k >= 0 && static_cast<size_t>(k) < target.Node->Count())
+        target.Node->Child(static_cast<size_t>(k))->SetStateIndex(ImgReached);
+}
+
+} // namespace
+
+void WalkFrom(Site &site, TreeNode *start)
+{
+    // An explicit stack of the pages being walked, each with the next link to
+    // follow: the same visits in the same order as walking recursively, without
+    // a call level per page.
+    std::vector<WalkFrame> stack;
+    enterPage(site, stack, start);
+    std::string anchor;
+    while (!stack.empty()) {
+        WalkFrame &frame = stack.back();
+        if (frame.nextLink >= frame.object->ValidLinks.size()) {
+            stack.pop_back();
+            continue;
+        }
+        site.host().processEvents();
+        if (site.HaltRequested) {
+            stack.pop_back();
+            continue;
+        }
+        const std::string &link = frame.object->ValidLinks[frame.nextLink++];
+        TFileObject *target = linkTarget(site, *frame.object, link, anchor);
+        if (!target)
+            continue;
+        markAnchor(*target, anchor);
+        if (target->ReachState == TReachState::unreached)
+            enterPage(site, stack, target->Node);
+    }
+}
+
+void WalkFromTopPages(Site &site)
+{
+    if (site.HaltRequested)
+        return;
+    TOrvaneProject &project = site.project();
+    size_t i = 0;
+    while (i < project.TopFiles().size()) {
+        const std::string entry = project.TopFiles()[i];
+        if (TreeNode *node = site.FindFileNode(entry, true)) {
+            WalkFrom(site, node);
+            node->Data()->SetReachState(TReachState::top);
+            ++i;
+        } else {
+            project.RemoveTopFile(entry);
+        }
+    }
+    site.tree.Select(site.tree.Root());
+}
+
+void ApplyIgnoreList(Site &site)
+{
+    if (site.HaltRequested)
+        return;
+    TOrvaneProject &project = site.project();
+    size_t i = 0;
+    while (i < project.IgnoreFiles().size()) {
+        const std::string entry = project.IgnoreFiles()[i];
+        if (TreeNode *node = site.FindFileNode(entry, true)) {
+            node->Data()->SetIgnored(true);
+            ++i;
+        } else {
+            project.RemoveIgnoreFile(entry);
+        }
+    }
+}
+
+void MarkFolderChain(Site &site, TreeNode *node)
+{
+    for (; node; node = node->Parent()) {
+        site.host().processEvents();
+        if (node->IsRoot() || node->ImageIndex() == ImgFolderCyan)
+            return;
+        node->SetImageIndex(ImgFolderCyan);
+        node->SetSelectedIndex(ImgFolderCyanOpen);
+    }
+}
+
+void ColourFolders(Site &site)
+{
+    BusyScope busy(site);
+    Host &host = site.host();
+    host.setStatus("フォルダの色をセット中");
+    for (size_t i = 0; i < site.FolderNodes.size(); ++i) {
+        host.processEvents();
+        if (site.HaltRequested)
+            break;
+        host.setCountPanel(static_cast<long>(i));
+        site.FolderNodes[i]->SetImageIndex(ImgFolderYellow);
+        site.FolderNodes[i]->SetSelectedIndex(ImgFolderYellowOpen);
+    }
+    for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+        host.processEvents();
+        if (site.HaltRequested)
+            break;
+        host.setCountPanel(static_cast<long>(i));
+        const TFileObject *object = site.FileObjects[i];
+        const bool problem = object->ReachState == TReachState::unreached
+                             || (object->Kind == FileKind::html && object->Blue);
+        if (!object->Ignored && problem)
+            MarkFolderChain(site, object->Node->Parent());
+    }
+    host.setStatus({});
+}
+
+void AnalyseReachability(Site &site)
+{
+    {
+        BusyScope busy(site);
+        TreeUpdateScope update(site.tree);
+        WalkFromTopPages(site);
+        ApplyIgnoreList(site);
+        for (size_t i = 0; i < site.FileObjects.size(); ++i)
+            site.FileObjects[i]->UpdateImage();
+        ColourFolders(site);
+    }
+    site.host().setStatus({});
+}
+
+void MarkTopAndAnalyse(Site &site, TreeNode *node)
+{
+    site.host().setStatus("ファイルの依存関係をチェック中");
+    {
+        BusyScope busy(site);
+        TreeUpdateScope update(site.tree);
+        WalkFrom(site, node);
+        TFileObject *object = node->Data();
+        object->SetReachState(TReachState::top);
+        object->SetIgnored(false);
+        site.project().AddTopFile(object->FullPath);
+        site.project().RemoveIgnoreFile(object->FullPath);
+        AnalyseReachability(site);
+        site.host().setStatus({});
+    }
+}
+
+} // namespace orvane

@@ -110,9 +110,23 @@ bool parseInteger(std::string_view text, long &result)
     return parseDigits(text, 10, negative, result);
 }
 
-std::vector<std::string> splitLines(const std::string &text)
+std::string fold(std::string_view name)
 {
-    std::vector<std::string> lines;
+    return AsciiUpper(trimBlanks(name));
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(std::string path)
+    : m_path(std::move(path))
+{
+    m_sections.emplace_back();
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in)
+        return;
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    const std::string text = contents.str();
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -121,55 +135,59 @@ std::vector<std::string> splitLines(const std::string &text)
         size_t stop = end;
         if (stop > start && text[stop - 1] == '\r')
             --stop;
-        lines.emplace_back(text, start, stop - start);
+        addLine(text.substr(start, stop - start));
         start = end + 1;
     }
-    return lines;
 }
 
-} // namespace
-
-ProfileFile::ProfileFile(std::string path)
-    : m_path(std::move(path))
-{
-    std::ifstream in(m_path, std::ios::binary);
-    if (!in)
-        return;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    m_lines = splitLines(contents.str());
-}
-
-long ProfileFile::findSection(std::string_view section) const
-{
-    std::string_view name;
-    for (size_t i = 0; i < m_lines.size(); ++i)
-        if (sectionName(m_lines[i], name) && SameText(name, section))
-            return static_cast<long>(i);
-    return -1;
-}
-
-long ProfileFile::findKey(long sectionLine, std::string_view key) const
+void ProfileFile::addLine(std::string line)
 {
     std::string_view name, value;
-    for (size_t i = static_cast<size_t>(sectionLine) + 1; i < m_lines.size(); ++i) {
-        if (sectionName(m_lines[i], name))
-            break;
-        if (keyLine(m_lines[i], name, value) && SameText(name, key))
-            return static_cast<long>(i);
+    if (sectionName(line, name)) {
+        m_sectionIndex.emplace(fold(name), m_sections.size());
+        Section &section = m_sections.emplace_back();
+        section.hasHeader = true;
+        section.header = std::move(line);
+        return;
     }
-    return -1;
+    Section &section = m_sections.back();
+    if (section.hasHeader && keyLine(line, name, value))
+        section.keys.emplace(fold(name), section.lines.size());
+    section.lines.push_back(std::move(line));
+}
+
+void ProfileFile::reindexSections()
+{
+    m_sectionIndex.clear();
+    std::string_view name;
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        if (m_sections[i].hasHeader && sectionName(m_sections[i].header, name))
+            m_sectionIndex.emplace(fold(name), i);
+}
+
+const ProfileFile::Section *ProfileFile::findSection(std::string_view section) const
+{
+    const auto it = m_sectionIndex.find(fold(section));
+    return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
+}
+
+const std::string *ProfileFile::findValueText(std::string_view section, std::string_view key) const
+{
+    const Section *found = findSection(section);
+    if (!found)
+        return nullptr;
+    const auto it = found->keys.find(fold(key));
+    return it == found->keys.end() ? nullptr : &found->lines[it->second];
 }
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) const
 {
-    const long sectionLine = findSection(section);
-    const long line = sectionLine < 0 ? -1 : findKey(sectionLine, key);
-    if (line < 0)
+    const std::string *line = findValueText(section, key);
+    if (!line)
         return std::string(defaultValue);
     std::string_view name, value;
-    keyLine(m_lines[static_cast<size_t>(line)], name, value);
+    keyLine(*line, name, value);
     return valueOf(value);
 }
 
@@ -189,33 +207,34 @@ bool ProfileFile::ReadBool(std::string_view section, std::string_view key, bool 
 
 bool ProfileFile::KeyExists(std::string_view section, std::string_view key) const
 {
-    const long sectionLine = findSection(section);
-    return sectionLine >= 0 && findKey(sectionLine, key) >= 0;
+    return findValueText(section, key) != nullptr;
 }
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value)
 {
     std::string line = std::string(key) + "=" + std::string(value);
-    long sectionLine = findSection(section);
-    if (sectionLine < 0) {
-        m_lines.push_back("[" + std::string(section) + "]");
-        m_lines.push_back(std::move(line));
-        return;
+    const Section *found = findSection(section);
+    if (!found) {
+        m_sectionIndex.emplace(fold(section), m_sections.size());
+        Section &added = m_sections.emplace_back();
+        added.hasHeader = true;
+        added.header = "[" + std::string(section) + "]";
+        found = &added;
     }
-    const long existing = findKey(sectionLine, key);
-    if (existing >= 0) {
-        m_lines[static_cast<size_t>(existing)] = std::move(line);
+    Section &target = m_sections[static_cast<size_t>(found - m_sections.data())];
+    const auto existing = target.keys.find(fold(key));
+    if (existing != target.keys.end()) {
+        target.lines[existing->second] = std::move(line);
         return;
     }
     // A new key goes behind the last non-blank line of its section, so that
     // blank lines that part it from the next section stay where they are.
-    size_t insertAt = static_cast<size_t>(sectionLine) + 1;
-    std::string_view name;
-    for (size_t i = insertAt; i < m_lines.size() && !sectionName(m_lines[i], name); ++i)
-        if (!trimBlanks(m_lines[i]).empty())
-            insertAt = i + 1;
-    m_lines.insert(m_lines.begin() + static_cast<long>(insertAt), std::move(line));
+    size_t insertAt = target.lines.size();
+    while (insertAt > 0 && trimBlanks(target.lines[insertAt - 1]).empty())
+        --insertAt;
+    target.lines.insert(target.lines.begin() + static_cast<long>(insertAt), std::move(line));
+    target.keys.emplace(fold(key), insertAt);
 }
 
 void ProfileFile::WriteInteger(std::string_view section, std::string_view key, long value)
@@ -230,29 +249,31 @@ void ProfileFile::WriteBool(std::string_view section, std::string_view key, bool
 
 void ProfileFile::EraseSection(std::string_view section)
 {
-    std::vector<std::string> kept;
-    bool inside = false;
-    std::string_view name;
-    for (std::string &line : m_lines) {
-        if (sectionName(line, name))
-            inside = SameText(name, section);
-        if (!inside)
-            kept.push_back(std::move(line));
-    }
-    m_lines = std::move(kept);
+    const std::string name = fold(section);
+    std::string_view header;
+    std::erase_if(m_sections, [&](const Section &s) {
+        return s.hasHeader && sectionName(s.header, header) && fold(header) == name;
+    });
+    reindexSections();
 }
 
 void ProfileFile::Clear()
 {
-    m_lines.clear();
+    m_sections.clear();
+    m_sections.emplace_back();
+    m_sectionIndex.clear();
 }
 
 std::string ProfileFile::Text() const
 {
     std::string text;
-    for (const std::string &line : m_lines) {
-        text += line;
-        text += "\r\n";
+    for (const Section &section : m_sections) {
+        if (section.hasHeader)
+            text += section.header + "\r\n";
+        for (const std::string &line : section.lines) {
+            text += line;
+            text += "\r\n";
+        }
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -56,11 +57,23 @@ public:
     std::string Text() const;
 
 private:
-    std::string m_path;
-    std::vector<std::string> m_lines;
+    // Lines before the first section header form a section without a header.
+    struct Section
+    {
+        bool hasHeader = false;
+        std::string header;
+        std::vector<std::string> lines;
+        std::unordered_map<std::string, size_t> keys; // folded key name -> first line
+    };
 
-    long findSection(std::string_view section) const;
-    long findKey(long sectionLine, std::string_view key) const;
+    std::string m_path;
+    std::vector<Section> m_sections;
+    std::unordered_map<std::string, size_t> m_sectionIndex; // folded name -> first section
+
+    const Section *findSection(std::string_view section) const;
+    const std::string *findValueText(std::string_view section, std::string_view key) const;
+    void addLine(std::string line);
+    void reindexSections();
 };
 
 } // namespace orvane

@@ -193,8 +193,10 @@ void TFileObject::CheckLinks()
         } else if (settings.CheckLocalFile == 0) {
             InvalidLinks.Add(i);
         } else {
+            // A network path ("//host/...") cannot be reached from here; the
+            // system would take it for a local one.
             const auto local = FileUrlToPath(path);
-            if (local && FileExists(*local))
+            if (local && !StartsWith(*local, "//") && FileExists(*local))
                 ValidLinks.Add(i);
             else
                 InvalidLinks.Add(i);

@@ -39,9 +39,9 @@ bool RegisterWithNewsprig(std::string_view keyName, std::uint32_t build,
     const std::string authorKey = subKey(NewsprigKey, NewsprigAuthorId);
     if (!keyExists(currentUser, authorKey)) {
         RegistryKey author = RegistryKey::create(currentUser, authorKey);
-        if (!author.setString("Author", NewsprigAuthor)
-            || !author.setString("DisplayHost", NewsprigDisplayHost)
-            || !author.setString("InfoURL", NewsprigInfoURL))
+        if (!author.setString("Author", NewsprigAuthor) ||
+            !author.setString("DisplayHost", NewsprigDisplayHost) ||
+            !author.setString("InfoURL", NewsprigInfoURL))
             return false;
         author.close();
     }

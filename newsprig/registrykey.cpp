@@ -25,8 +25,8 @@ std::string homeFolder()
 
 bool validComponent(std::string_view name)
 {
-    return !name.empty() && name != "." && name != ".." && name != RegistryKey::ValuesFileName
-           && name.find('\0') == std::string_view::npos;
+    return !name.empty() && name != "." && name != ".." && name != RegistryKey::ValuesFileName &&
+           name.find('\0') == std::string_view::npos;
 }
 
 /// root + "/" + subKey, or empty when root is empty or subKey is not a valid
@@ -54,9 +54,11 @@ std::string keyFolder(const std::string &root, std::string_view subKey)
 
 bool hasFullAccess(const std::string &folder)
 {
-    struct stat info {};
-    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)
-           && ::faccessat(AT_FDCWD, folder.c_str(), R_OK | W_OK | X_OK, AT_EACCESS) == 0;
+    struct stat info
+    {
+    };
+    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           ::faccessat(AT_FDCWD, folder.c_str(), R_OK | W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 /// Makes every missing folder of path (which ends in "/"), parents first.

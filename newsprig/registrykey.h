@@ -54,7 +54,8 @@ public:
 private:
     explicit RegistryKey(std::string folder)
         : m_folder(std::move(folder))
-    {}
+    {
+    }
     bool setValue(std::string_view name, const RegistryValue &value);
     std::string valuesPath() const;
 

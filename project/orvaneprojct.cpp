@@ -52,7 +52,8 @@ bool isFolderPattern(const std::string &entry)
 
 TOrvaneProject::TOrvaneProject(ProjectView &view)
     : m_view(view)
-{}
+{
+}
 
 void TOrvaneProject::SetHomeDir(const std::string &folder)
 {
@@ -216,7 +217,8 @@ std::string TOrvaneProject::LinkToPath(const std::string &page, const std::strin
 void TOrvaneProject::SetFileName(const std::string &name)
 {
     m_fileName = name;
-    const std::string title = name.empty() ? std::string("untitled") : std::string(ExtractFileName(name));
+    const std::string title =
+        name.empty() ? std::string("untitled") : std::string(ExtractFileName(name));
     m_view.setMainTitle(title + " - Orvane");
     m_view.setProjectTitle(title + " - プロジェクト情報");
 }

@@ -1,0 +1,138 @@
+#include "cli/jsonreport.h"
+
+#include "base/textcodec.h"
+#include "cli/sitereport.h"
+#include "engine/fileobject.h"
+#include "engine/filetree.h"
+#include "engine/site.h"
+#include "project/orvaneprojct.h"
+
+#include <vector>
+
+namespace orvane::cli {
+
+namespace {
+
+const char *kindName(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::html: return "html";
+    case FileKind::image: return "image";
+    case FileKind::other: break;
+    }
+    return "other";
+}
+
+const char *stateName(TReachState state)
+{
+    switch (state) {
+    case TReachState::top: return "top";
+    case TReachState::reached: return "reached";
+    case TReachState::unreached: break;
+    }
+    return "unreached";
+}
+
+const char *boolean(bool value)
+{
+    return value ? "true" : "false";
+}
+
+template<typename List>
+void writeStrings(std::ostream &out, const List &list)
+{
+    out << '[';
+    for (size_t i = 0; i < list.size(); ++i)
+        out << (i ? ", " : "") << JsonString(list[i]);
+    out << ']';
+}
+
+/// A list of many entries, one per line.
+template<typename List, typename Write>
+void writeLongList(std::ostream &out, const char *key, const List &list, Write write, bool last)
+{
+    out << "  \"" << key << "\": [";
+    for (size_t i = 0; i < list.size(); ++i) {
+        out << (i ? ",\n    " : "\n    ");
+        write(list[i]);
+    }
+    out << (list.empty() ? "]" : "\n  ]") << (last ? "\n" : ",\n");
+}
+
+void writeAnchors(std::ostream &out, const TFileObject &object)
+{
+    out << '[';
+    // Anchor nodes stand in the order of Anchors; their state picture tells
+    // whether a followed link named them.
+    const TreeNode *node = object.Node;
+    for (size_t i = 0; node && i < node->Count(); ++i) {
+        const TreeNode *anchor = node->Child(i);
+        out << (i ? ", " : "") << "{\"name\": " << JsonString(anchor->Text())
+            << ", \"referenced\": " << boolean(anchor->StateIndex() == ImgReached) << '}';
+    }
+    out << ']';
+}
+
+void writeFile(std::ostream &out, const Site &site, const TFileObject &object)
+{
+    out << "{\"path\": " << JsonString(RelativePath(site, object.FullPath))
+        << ", \"kind\": \"" << kindName(object.Kind) << "\", \"state\": \""
+        << stateName(object.ReachState) << "\", \"ignored\": " << boolean(object.Ignored)
+        << ", \"blue\": " << boolean(object.Blue) << ", \"valid\": ";
+    writeStrings(out, object.ValidLinks);
+    out << ", \"invalid\": ";
+    writeStrings(out, object.InvalidLinks);
+    out << ", \"external\": ";
+    writeStrings(out, object.ExternalLinks);
+    out << ", \"anchors\": ";
+    writeAnchors(out, object);
+    out << '}';
+}
+
+} // namespace
+
+std::string JsonString(const std::string &bytes)
+{
+    static const char hex[] = "0123456789abcdef";
+    const std::string text = DecodeForDisplay(bytes);
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+    return out;
+}
+
+void WriteJsonReport(std::ostream &out, const Site &site)
+{
+    out << "{\n  \"homeDir\": " << JsonString(site.project().HomeDir()) << ",\n"
+        << "  \"fileCount\": " << site.FileObjects.size() << ",\n"
+        << "  \"filesWithInvalidLinks\": " << site.FilesWithInvalidLinks << ",\n"
+        << "  \"invalidLinkTotal\": " << site.InvalidLinkTotal << ",\n";
+    writeLongList(out, "orphans", Orphans(site), [&](const TFileObject *object) {
+        out << JsonString(RelativePath(site, object->FullPath));
+    }, false);
+    writeLongList(out, "attentionFolders", AttentionFolders(site),
+                  [&](const std::string &folder) { out << JsonString(folder); }, false);
+    std::vector<const TFileObject *> files;
+    files.reserve(site.FileObjects.size());
+    for (size_t i = 0; i < site.FileObjects.size(); ++i)
+        files.push_back(site.FileObjects[i]);
+    writeLongList(out, "files", files,
+                  [&](const TFileObject *object) { writeFile(out, site, *object); }, true);
+    out << "}\n";
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,231 @@
+#include "cli/options.h"
+
+#include "cli/settingoverride.h"
+#include "settings/formoption.h"
+
+#include <string_view>
+
+namespace orvane::cli {
+
+namespace {
+
+enum class Opt { Top, Exclude, WildCard, ServerRoot, Settings, Option, Json, Quiet, Help, Version };
+
+struct OptionSpec
+{
+    char shortName; // 0: long form only
+    const char *longName;
+    Opt opt;
+    bool takesValue;
+};
+
+constexpr OptionSpec Specs[] = {
+    {'t', "top", Opt::Top, true},
+    {'x', "exclude", Opt::Exclude, true},
+    {'w', "wildcard", Opt::WildCard, true},
+    {'r', "server-root", Opt::ServerRoot, true},
+    {'s', "settings", Opt::Settings, true},
+    {'o', "option", Opt::Option, true},
+    {0, "json", Opt::Json, false},
+    {'q', "quiet", Opt::Quiet, false},
+    {'h', "help", Opt::Help, false},
+    {0, "version", Opt::Version, false},
+};
+
+const OptionSpec *findLong(std::string_view name)
+{
+    for (const OptionSpec &spec : Specs) {
+        if (name == spec.longName)
+            return &spec;
+    }
+    return nullptr;
+}
+
+const OptionSpec *findShort(char c)
+{
+    for (const OptionSpec &spec : Specs) {
+        if (spec.shortName != 0 && spec.shortName == c)
+            return &spec;
+    }
+    return nullptr;
+}
+
+void addOverride(CheckOptions &options, const std::string &text)
+{
+    const size_t eq = text.find('=');
+    if (eq == std::string::npos || eq == 0)
+        throw UsageError("option needs KEY=VALUE, not \"" + text + "\"");
+    std::string key = text.substr(0, eq);
+    std::string value = text.substr(eq + 1);
+    // Refused keys and values are usage errors before anything is read.
+    TSettings probe;
+    const std::string why = ApplySettingOverride(probe, key, value);
+    if (!why.empty())
+        throw UsageError(why);
+    options.overrides.emplace_back(std::move(key), std::move(value));
+}
+
+void setOnce(std::string &field, const std::string &value, const char *name)
+{
+    if (!field.empty())
+        throw UsageError(std::string("--") + name + " given twice");
+    field = value;
+}
+
+void apply(CheckOptions &options, const OptionSpec &spec, const std::string &value)
+{
+    if (spec.takesValue && value.empty())
+        throw UsageError(std::string("--") + spec.longName + " needs a non-empty value");
+    switch (spec.opt) {
+    case Opt::Top: options.topFiles.push_back(value); break;
+    case Opt::Exclude: options.excludeFiles.push_back(value); break;
+    case Opt::WildCard: options.wildCards.push_back(value); break;
+    case Opt::ServerRoot: setOnce(options.serverRoot, value, spec.longName); break;
+    case Opt::Settings: setOnce(options.settingsFile, value, spec.longName); break;
+    case Opt::Option: addOverride(options, value); break;
+    case Opt::Json: options.json = true; break;
+    case Opt::Quiet: options.quiet = true; break;
+    case Opt::Help: options.help = true; break;
+    case Opt::Version: options.version = true; break;
+    }
+}
+
+class ArgumentReader
+{
+public:
+    explicit ArgumentReader(const std::vector<std::string> &args)
+        : m_args(args)
+    {}
+    bool atEnd() const { return m_next >= m_args.size(); }
+    const std::string &take() { return m_args[m_next++]; }
+    const std::string &takeValue(const OptionSpec &spec)
+    {
+        if (atEnd())
+            throw UsageError(std::string("--") + spec.longName + " needs a value");
+        return take();
+    }
+
+private:
+    const std::vector<std::string> &m_args;
+    size_t m_next = 0;
+};
+
+void readLong(CheckOptions &options, ArgumentReader &reader, const std::string &arg)
+{
+    const size_t eq = arg.find('=');
+    const std::string name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+    const OptionSpec *spec = findLong(name);
+    if (!spec)
+        throw UsageError("unknown option \"" + arg + "\"");
+    if (!spec->takesValue) {
+        if (eq != std::string::npos)
+            throw UsageError("--" + name + " takes no value");
+        apply(options, *spec, {});
+    } else {
+        apply(options, *spec, eq != std::string::npos ? arg.substr(eq + 1) : reader.takeValue(*spec));
+    }
+}
+
+void readShort(CheckOptions &options, ArgumentReader &reader, const std::string &arg)
+{
+    const OptionSpec *spec = findShort(arg[1]);
+    if (!spec)
+        throw UsageError("unknown option \"" + arg + "\"");
+    if (!spec->takesValue) {
+        if (arg.size() > 2)
+            throw UsageError("unknown option \"" + arg + "\"");
+        apply(options, *spec, {});
+    } else {
+        apply(options, *spec, arg.size() > 2 ? arg.substr(2) : reader.takeValue(*spec));
+    }
+}
+
+void addPath(CheckOptions &options, const std::string &arg)
+{
+    if (arg.empty())
+        throw UsageError("PATH is empty");
+    if (!options.path.empty())
+        throw UsageError("only one PATH may be given (\"" + options.path + "\" and \"" + arg + "\")");
+    options.path = arg;
+}
+
+} // namespace
+
+CheckOptions ParseOptions(const std::vector<std::string> &args)
+{
+    CheckOptions options;
+    ArgumentReader reader(args);
+    bool optionsEnded = false;
+    while (!reader.atEnd()) {
+        const std::string &arg = reader.take();
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-')
+            addPath(options, arg);
+        else if (arg == "--")
+            optionsEnded = true;
+        else if (arg[1] == '-')
+            readLong(options, reader, arg);
+        else
+            readShort(options, reader, arg);
+    }
+    if (options.path.empty() && !options.help && !options.version)
+        throw UsageError("no PATH given");
+    return options;
+}
+
+const char *HelpText()
+{
+    return R"(Usage: orvane-check [OPTIONS] PATH
+Checks a local web site for orphaned files and invalid links.
+
+  PATH                    a site folder, or a project file (*.ovp) opened as
+                          the program opens it
+  -t, --top FILE          add a top page (relative to the home folder, or
+                          absolute); repeatable
+  -x, --exclude FILE      exclude a file from the check (relative to the home
+                          folder, or absolute); repeatable
+  -w, --wildcard PATTERN  add an ignore pattern for file names ("*" and "?");
+                          one that ends in "/" is a folder (relative to the
+                          home folder, or absolute); repeatable
+  -r, --server-root DIR   the folder that stands for the server root "/"
+                          (relative to the current folder)
+  -s, --settings FILE     read the fourteen options from this INI file instead
+                          of the program's settings file
+  -o, --option KEY=VALUE  override one option by its INI key, as a line of
+                          the settings file would set it (e.g. IgnoreCase=1);
+                          repeatable
+      --json              print the report as JSON instead of text
+  -q, --quiet             no progress display
+  -h, --help              print this help and exit
+      --version           print the version and exit
+
+With a folder and no --top, the file named by DefaultFileName in the folder
+is the top page when it exists. With a project file, the top pages, exclusions
+and patterns given here are added to the project's own, and --server-root
+replaces its server root. Nothing is ever written back.
+
+Option keys: ExternalEditor, ExternalViewer, IgnoreCase, DefaultFileName,
+isSpaceValid, CommandLineOption, TagJumpCommandLineOption, AnchorMakesFileBlue,
+CheckLocalFile, IgnoreHTMLInfo, IgnoreJavaScript, HideInfoBoxAfterCheck
+(no effect here), ExtListHTML, ExtListImg.
+
+Text report (paths relative to the home folder):
+  無効リンクを含むファイルの数 N
+  無効リンクの総数 M
+  orphaned files:
+  FILE                    one line per orphaned file
+  invalid links:
+  PAGE:LINE: LINK         one line per place where the link stands in its page
+  PAGE: LINK              a link whose text is not found in its page
+Control characters in names and links are shown as \t, \n, \r or \xNN.
+
+JSON report: homeDir, fileCount, filesWithInvalidLinks, invalidLinkTotal,
+orphans, attentionFolders and files (path, kind, state, ignored, blue, valid,
+invalid, external, anchors with name and referenced).
+
+Exit status: 0 when no page has invalid links and no file is orphaned,
+1 when there are findings, 2 for bad usage or a folder or project file that
+cannot be read.
+)";
+}
+
+} // namespace orvane::cli

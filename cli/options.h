@@ -1,0 +1,44 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvane::cli {
+
+/// A command line the checker cannot run; what() says why, for standard error.
+class UsageError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// What the command line asks for, items in the order they were given.
+struct CheckOptions
+{
+    std::string path;
+    std::vector<std::string> topFiles;
+    std::vector<std::string> excludeFiles;
+    std::vector<std::string> wildCards;
+    std::string serverRoot; // empty: not given
+    std::string settingsFile; // empty: the program's settings file
+    std::vector<std::pair<std::string, std::string>> overrides; // INI key, value
+    bool json = false;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+};
+
+/// Parses the arguments (without the program name). Options take their value
+/// as the next argument, glued to a short option ("-tindex.html") or after "="
+/// of a long one ("--top=index.html"); "--" ends the options. With --help or
+/// --version no PATH is needed. Throws UsageError for an unknown option, a
+/// missing or empty value, a setting override with an unknown key or a value
+/// its option cannot take, and for a missing or second PATH.
+CheckOptions ParseOptions(const std::vector<std::string> &args);
+
+/// The text of --help.
+const char *HelpText();
+
+} // namespace orvane::cli

@@ -1,0 +1,476 @@
+#include "engine/linkextract.h"
+
+#include "base/host.h"
+#include "base/strutil.h"
+#include "engine/stringlist.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace orvane {
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+struct TagRow
+{
+    std::string_view tag;
+    std::string_view attribute;
+};
+
+// The 35 link rows, then META refresh, then the two anchor rows. Values are
+// handed to the lists in this order, row by row, which decides the letter case
+// kept of a duplicate.
+constexpr std::array<TagRow, 38> Rows = {{
+    {"A", "HREF"},
+    {"AREA", "HREF"},
+    {"APPLET", "CODE"},
+    {"BGSOUND", "SRC"},
+    {"BLOCKQUOTE", "CITE"},
+    {"BODY", "BACKGROUND"},
+    {"DEL", "CITE"},
+    {"EMBED", "SRC"},
+    {"FORM", "ACTION"},
+    {"FRAME", "LONGDESC"},
+    {"FRAME", "SRC"},
+    {"ILAYER", "SRC"},
+    {"ILAYER", "BACKGROUND"},
+    {"IFRAME", "LONGDESC"},
+    {"IFRAME", "SRC"},
+    {"IMG", "DYNSRC"},
+    {"IMG", "LONGDESC"},
+    {"IMG", "LOWSRC"},
+    {"IMG", "SRC"},
+    {"IMG", "USEMAP"},
+    {"INPUT", "SRC"},
+    {"INPUT", "USEMAP"},
+    {"INS", "CITE"},
+    {"ISINDEX", "ACTION"},
+    {"LAYER", "BACKGROUND"},
+    {"LAYER", "SRC"},
+    {"LINK", "HREF"},
+    {"LINK", "SRC"},
+    {"Q", "CITE"},
+    {"SCRIPT", "SRC"},
+    {"STYLE", "SRC"},
+    {"TABLE", "BACKGROUND"},
+    {"TD", "BACKGROUND"},
+    {"TH", "BACKGROUND"},
+    {"TR", "BACKGROUND"},
+    {"META", "CONTENT"},
+    {"MAP", "NAME"},
+    {"A", "NAME"},
+}};
+constexpr size_t LinkRowCount = 35;
+constexpr size_t MetaRow = 35;
+
+constexpr size_t MaxRowsPerTag = 5;
+
+/// A tag name and the rows that look into it. Rows sharing a tag meet exactly
+/// the same occurrences of it, so one scan serves them all.
+struct TagGroup
+{
+    std::string_view name;
+    std::array<uint8_t, MaxRowsPerTag> rows{};
+    size_t rowCount = 0;
+};
+
+struct TagIndex
+{
+    std::vector<TagGroup> groups;
+    std::array<std::vector<uint8_t>, 256> byFirstByte; // upper and lower case alike
+
+    TagIndex()
+    {
+        for (size_t row = 0; row < Rows.size(); ++row) {
+            auto it = std::find_if(groups.begin(), groups.end(),
+                                   [&](const TagGroup &g) { return g.name == Rows[row].tag; });
+            if (it == groups.end()) {
+                groups.push_back({Rows[row].tag, {}, 0});
+                it = groups.end() - 1;
+            }
+            it->rows[it->rowCount++] = static_cast<uint8_t>(row);
+        }
+        for (size_t i = 0; i < groups.size(); ++i) {
+            const char first = groups[i].name[0];
+            byFirstByte[static_cast<unsigned char>(first)].push_back(static_cast<uint8_t>(i));
+            byFirstByte[static_cast<unsigned char>(first - 'A' + 'a')].push_back(
+                static_cast<uint8_t>(i));
+        }
+    }
+};
+
+const TagIndex &tagIndex()
+{
+    static const TagIndex index;
+    return index;
+}
+
+/// Whether text holds upperName (upper case) at pos, compared without case.
+bool MatchesAt(std::string_view text, size_t pos, std::string_view upperName)
+{
+    if (text.size() - pos < upperName.size())
+        return false;
+    for (size_t k = 0; k < upperName.size(); ++k) {
+        if (asciiUpper(text[pos + k]) != upperName[k])
+            return false;
+    }
+    return true;
+}
+
+/// First blank-preceded occurrence of the attribute name in [from, end), or npos.
+/// A name never overlaps itself behind a blank, so testing every position
+/// finds what skipping over each rejected occurrence would find.
+size_t FindAttribute(std::string_view text, size_t from, size_t end, std::string_view attribute)
+{
+    for (size_t j = from; j + attribute.size() <= end; ++j) {
+        if (IsBlank(text[j - 1]) && MatchesAt(text, j, attribute))
+            return j;
+    }
+    return npos;
+}
+
+struct Span
+{
+    size_t begin;
+    size_t end;
+};
+
+/// The raw value span of attribute in the tag whose name ends at nameEnd and
+/// whose ">" is at gt. Empty when the name runs on, the attribute is missing or
+/// is not followed by "=". Never reaches past gt.
+Span AttributeValue(std::string_view text, size_t nameEnd, size_t gt, std::string_view attribute)
+{
+    const Span none{gt, gt};
+    size_t pos = nameEnd;
+    if (SkipBlanks(text, pos) == 0)
+        return none;
+    const size_t match = FindAttribute(text, pos, gt, attribute);
+    if (match == npos)
+        return none;
+    pos = match + attribute.size();
+    SkipBlanks(text, pos);
+    if (text[pos] != '=')
+        return none;
+    ++pos;
+    SkipBlanks(text, pos);
+    char stop = ' ';
+    if (text[pos] == '"' || text[pos] == '\'')
+        stop = text[pos++];
+    size_t end = pos;
+    while (text[end] != stop && text[end] != '>')
+        ++end;
+    return {pos, end};
+}
+
+/// The value as the lists see it: CR LF pairs taken out (in one left-to-right
+/// sweep, so a pair that forms from the remains stays). Uses scratch only when
+/// the span holds a CR.
+std::string_view CleanValue(std::string_view raw, std::string &scratch)
+{
+    if (raw.find('\r') == npos)
+        return raw;
+    scratch.clear();
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
+            ++i;
+        else
+            scratch.push_back(raw[i]);
+    }
+    return scratch;
+}
+
+struct Find
+{
+    size_t begin;
+    size_t end;
+    size_t row;
+};
+
+/// Finds, in one sweep over the page, what the 38 separate passes would find:
+/// every row keeps its own resume point (the ">" of the tag it took last), so
+/// "<A" inside another tag or inside a value is taken or skipped just as the
+/// row's own pass would. Finds come out in page order.
+void CollectFinds(std::string_view text, std::vector<Find> &finds)
+{
+    const TagIndex &index = tagIndex();
+    std::vector<size_t> resumeAt(index.groups.size(), 0);
+    size_t gt = 0;
+    bool gtKnown = false;
+    for (size_t lt = text.find('<'); lt != npos; lt = text.find('<', lt + 1)) {
+        if (lt + 1 >= text.size())
+            break;
+        for (uint8_t g : index.byFirstByte[static_cast<unsigned char>(text[lt + 1])]) {
+            const TagGroup &group = index.groups[g];
+            if (lt < resumeAt[g] || !MatchesAt(text, lt + 1, group.name))
+                continue;
+            if (!gtKnown || (gt != npos && gt < lt)) {
+                gt = text.find('>', lt);
+                gtKnown = true;
+            }
+            if (gt == npos)
+                return; // no tag from here on is closed, for any row
+            resumeAt[g] = gt;
+            const size_t nameEnd = lt + 1 + group.name.size();
+            for (size_t r = 0; r < group.rowCount; ++r) {
+                const size_t row = group.rows[r];
+                const Span span = AttributeValue(text, nameEnd, gt, Rows[row].attribute);
+                finds.push_back({span.begin, span.end, row});
+            }
+        }
+    }
+}
+
+/// Stable reordering of the finds by row (a counting sort). rowStart receives
+/// where each row's finds begin; rowStart[row + 1] is where they end.
+std::vector<Find> OrderByRow(const std::vector<Find> &finds,
+                             std::array<size_t, Rows.size() + 1> &rowStart)
+{
+    rowStart.fill(0);
+    for (const Find &f : finds)
+        ++rowStart[f.row + 1];
+    for (size_t row = 0; row < Rows.size(); ++row)
+        rowStart[row + 1] += rowStart[row];
+    std::array<size_t, Rows.size()> next{};
+    std::copy(rowStart.begin(), rowStart.end() - 1, next.begin());
+    std::vector<Find> ordered(finds.size());
+    for (const Find &f : finds)
+        ordered[next[f.row]++] = f;
+    return ordered;
+}
+
+/// Hands the finds to the lists with the progress and halt behaviour of adding
+/// them one at a time.
+class Replay
+{
+public:
+    Replay(std::string_view text, const ExtractContext &context)
+        : m_text(text)
+        , m_context(context)
+    {
+    }
+
+    void resetCounter() { m_counter = 0; }
+
+    /// One found value for links or anchors; see the link rules.
+    void addLink(std::vector<std::string> &out, const Find &find)
+    {
+        m_context.host.processEvents();
+        if (m_context.haltRequested)
+            return;
+        m_context.host.setCountPanel(m_counter++);
+        const std::string_view value = valueOf(find);
+        if (value.empty())
+            return;
+        if (StartsWithText(value, "JAVASCRIPT:")) {
+            if (!m_context.ignoreJavaScript)
+                out.emplace_back(value);
+            return;
+        }
+        out.emplace_back(m_context.isSpaceValid ? value : CutAtSpace(value));
+    }
+
+    /// One META tag; returns false when the user halted.
+    bool addRefresh(std::vector<std::string> &out, const Find &find)
+    {
+        m_context.host.processEvents();
+        if (m_context.haltRequested)
+            return false;
+        m_context.host.setCountPanel(m_counter++);
+        const std::string_view value = valueOf(find);
+        // A value that begins with "URL=" is not a refresh instruction.
+        const size_t url = value.find("URL=");
+        if (url == npos || url == 0)
+            return true;
+        const std::string target = TrimControl(value.substr(url + 4));
+        if (!target.empty())
+            out.emplace_back(CutAtSpace(target));
+        return true;
+    }
+
+private:
+    std::string_view valueOf(const Find &find)
+    {
+        return CleanValue(m_text.substr(find.begin, find.end - find.begin), m_scratch);
+    }
+
+    std::string_view m_text;
+    const ExtractContext &m_context;
+    long m_counter = 0;
+    std::string m_scratch;
+};
+
+/// The text between the part already settled (the first m_kept bytes) and the
+/// part not yet looked at (from m_rest on), with the comments removed so far
+/// cut out. Neither marker stands complete inside the settled part, so a new
+/// first marker is either one that forms across the seam or the next one in
+/// the rest, which is searched at most once per stretch of text.
+class CommentCutter
+{
+public:
+    explicit CommentCutter(std::string &text)
+        : m_text(text)
+    {
+    }
+
+    size_t firstOpen() { return first("<!--", m_open); }
+    size_t firstClose() { return first("-->", m_close); }
+
+    /// Removes [from, to) of the current text; to lies beyond the seam.
+    void cut(size_t from, size_t to)
+    {
+        const size_t newRest = m_rest + (to - m_kept);
+        if (from >= m_kept) {
+            const size_t n = from - m_kept;
+            std::copy(m_text.begin() + m_rest, m_text.begin() + m_rest + n,
+                      m_text.begin() + m_kept);
+            m_kept += n;
+        } else {
+            m_kept = from;
+        }
+        m_rest = newRest;
+    }
+
+    void finish()
+    {
+        if (m_kept == m_rest)
+            return;
+        std::copy(m_text.begin() + m_rest, m_text.end(), m_text.begin() + m_kept);
+        m_text.resize(m_kept + (m_text.size() - m_rest));
+    }
+
+private:
+    struct Found
+    {
+        bool known = false;
+        size_t at = npos; // position in m_text, at or after m_rest when searched
+    };
+
+    size_t size() const { return m_kept + (m_text.size() - m_rest); }
+    char at(size_t i) const { return i < m_kept ? m_text[i] : m_text[m_rest + (i - m_kept)]; }
+
+    bool markerAt(size_t i, std::string_view marker) const
+    {
+        if (size() - i < marker.size())
+            return false;
+        for (size_t k = 0; k < marker.size(); ++k) {
+            if (at(i + k) != marker[k])
+                return false;
+        }
+        return true;
+    }
+
+    size_t first(std::string_view marker, Found &found)
+    {
+        const size_t back = marker.size() - 1;
+        for (size_t i = m_kept > back ? m_kept - back : 0; i < m_kept; ++i) {
+            if (markerAt(i, marker))
+                return i;
+        }
+        if (!found.known || (found.at != npos && found.at < m_rest)) {
+            found.at = std::string_view(m_text).find(marker, m_rest);
+            found.known = true;
+        }
+        return found.at == npos ? npos : m_kept + (found.at - m_rest);
+    }
+
+    std::string &m_text;
+    size_t m_kept = 0;
+    size_t m_rest = 0;
+    Found m_open;
+    Found m_close;
+};
+
+} // namespace
+
+size_t SkipBlanks(std::string_view text, size_t &pos)
+{
+    const size_t start = pos;
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
+    return pos - start;
+}
+
+std::string_view CutAtSpace(std::string_view text)
+{
+    return text.substr(0, text.find(' '));
+}
+
+bool FindTagAttribute(std::string_view tag, std::string_view attribute, std::string &value,
+                      size_t &offset, std::string_view text)
+{
+    value.clear();
+    size_t lt = text.find('<', offset);
+    while (lt != npos && !MatchesAt(text, lt + 1, tag))
+        lt = text.find('<', lt + 1);
+    if (lt == npos)
+        return false;
+    const size_t gt = text.find('>', lt + 1 + tag.size());
+    if (gt == npos)
+        return false;
+    offset = gt;
+    const Span span = AttributeValue(text, lt + 1 + tag.size(), gt, attribute);
+    std::string scratch;
+    value = CleanValue(text.substr(span.begin, span.end - span.begin), scratch);
+    return true;
+}
+
+bool RemoveComments(std::string &text, Host &host, const bool &haltRequested)
+{
+    CommentCutter cutter(text);
+    long counter = 0;
+    for (;;) {
+        const size_t open = cutter.firstOpen();
+        if (open == npos)
+            break;
+        const size_t close = cutter.firstClose();
+        if (close == npos || open >= close)
+            break;
+        host.processEvents();
+        cutter.cut(open, close + 3);
+        if (haltRequested)
+            return false;
+        host.setCountPanel(counter++);
+    }
+    cutter.finish();
+    return true;
+}
+
+void ExtractLinksFromText(std::string &text, const ExtractContext &context, SortedStringList &links,
+                          SortedStringList &anchors)
+{
+    context.host.setStatus(context.fileName + " - コメント削除中");
+    if (!RemoveComments(text, context.host, context.haltRequested))
+        return;
+
+    context.host.setStatus(context.fileName + " - リンク抜き出し中");
+    std::vector<Find> found;
+    CollectFinds(text, found);
+    std::array<size_t, Rows.size() + 1> rowStart{};
+    const std::vector<Find> finds = OrderByRow(found, rowStart);
+
+    Replay replay(text, context);
+    std::vector<std::string> linkValues;
+    linkValues.reserve(rowStart[MetaRow + 1]);
+    for (size_t i = 0; i < rowStart[LinkRowCount]; ++i)
+        replay.addLink(linkValues, finds[i]);
+    for (size_t i = rowStart[MetaRow]; i < rowStart[MetaRow + 1]; ++i) {
+        if (!replay.addRefresh(linkValues, finds[i])) {
+            links.AddAll(std::move(linkValues));
+            return;
+        }
+    }
+    links.AddAll(std::move(linkValues));
+
+    context.host.setStatus(context.fileName + " - アンカー抜き出し中");
+    replay.resetCounter();
+    std::vector<std::string> anchorValues;
+    for (size_t i = rowStart[MetaRow + 1]; i < finds.size(); ++i)
+        replay.addLink(anchorValues, finds[i]);
+    anchors.AddAll(std::move(anchorValues));
+}
+
+} // namespace orvane

@@ -1,0 +1,131 @@
+#include "engine/readfileall.h"
+
+#include "base/host.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvane {
+
+namespace {
+
+class FileHandle
+{
+public:
+    explicit FileHandle(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~FileHandle() { ::close(m_fd); }
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+[[noreturn]] void openFailed(const std::string &path, int error, Host &host)
+{
+    host.error("ファイルをオープンできません\r\n" + path);
+    throw EOpenFailure(path + ": " + std::strerror(error));
+}
+
+[[noreturn]] void readFailed(const std::string &path, int error)
+{
+    throw EReadFailure(path + ": " + std::strerror(error));
+}
+
+// O_NONBLOCK keeps a named pipe from holding the program until some writer
+// appears; it changes nothing for regular files.
+int openForReading(const std::string &path, Host &host)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        openFailed(path, errno, host);
+    return fd;
+}
+
+void readExactly(int fd, const std::string &path, char *data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            readFailed(path, errno);
+        // A file that shrank since its size was taken cannot be read whole.
+        if (n == 0)
+            readFailed(path, EIO);
+        done += static_cast<size_t>(n);
+    }
+}
+
+[[noreturn]] void outOfMemory(Host &host)
+{
+    host.error("メモリーを確保できません");
+    throw EOutOfMemory("メモリーを確保できません");
+}
+
+void allocate(std::string &buffer, unsigned long long size, Host &host)
+{
+    if (size > buffer.max_size())
+        outOfMemory(host);
+    try {
+        buffer.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc &) {
+        outOfMemory(host);
+    } catch (const std::length_error &) {
+        outOfMemory(host);
+    }
+}
+
+} // namespace
+
+size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer)
+{
+    const FileHandle file(openForReading(path, host));
+    struct stat info
+    {
+    };
+    if (::fstat(file.fd(), &info) != 0)
+        readFailed(path, errno);
+    // A folder cannot be opened as a file.
+    if (S_ISDIR(info.st_mode))
+        openFailed(path, EISDIR, host);
+    const auto size = static_cast<unsigned long long>(info.st_size < 0 ? 0 : info.st_size);
+    allocate(buffer, size, host);
+    readExactly(file.fd(), path, buffer.data(), buffer.size());
+    std::replace(buffer.begin(), buffer.end(), '\0', ' ');
+    if (LooksBinary(buffer))
+        throw ENotTextFileError();
+    return buffer.size();
+}
+
+std::string ReadFileAll(const std::string &path, Host &host)
+{
+    std::string text;
+    ReadFileAllInto(path, host, text);
+    return text;
+}
+
+bool LooksBinary(const std::string &text)
+{
+    const size_t n = std::min<size_t>(text.size(), 200);
+    size_t count = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c >= 0x01 && c <= 0x08) || (c >= 0x10 && c <= 0x1F))
+            ++count;
+    }
+    return count > n / 10;
+}
+
+} // namespace orvane

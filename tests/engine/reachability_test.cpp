@@ -1,0 +1,192 @@
+#include "engine/checkrun.h"
+#include "engine/fileobject.h"
+#include "base/strutil.h"
+#include "engine/findunreach.h"
+#include "support/sitefixture.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane {
+namespace {
+
+using test::SiteFixture;
+
+void markTop(SiteFixture &f, const std::string &relative)
+{
+    f.project.AddTopFile(f.dir.path() + relative);
+}
+
+TEST(Reachability, NoTopPageLeavesEverythingUnreachedAndEveryFolderCyan)
+{
+    SiteFixture f;
+    f.dir.write("a.html", "<a href=b/c.html></a>");
+    f.dir.write("b/c.html", "");
+    CheckFolder(f.site, f.dir.path(), true);
+    EXPECT_EQ(f.orphans(), (std::vector<std::string>{"b/c.html", "a.html"}));
+    EXPECT_EQ(f.node("b")->ImageIndex(), ImgFolderCyan);
+    EXPECT_EQ(f.site.tree.Root()->ImageIndex(), ImgHome) << "the root is never recoloured";
+}
+
+TEST(Reachability, WalksValidLinksFromTheTopPages)
+{
+    SiteFixture f;
+    f.dir.write("index.html", "<a href=a.html></a><img src=pic.gif>");
+    f.dir.write("a.html", "<a href=b.html></a><a href=index.html></a>");
+    f.dir.write("b.html", "<a href=a.html></a>");
+    f.dir.write("pic.gif", "");
+    f.dir.write("lonely.html", "<a href=only-from-lonely.html></a>");
+    f.dir.write("only-from-lonely.html", "");
+    f.dir.write("sub/orphan.png", "");
+    f.dir.write("tidy/t.gif", "");
+    f.dir.write("tidy.html", "<img src=tidy/t.gif>");
+    f.dir.write("index2.html", "<a href=tidy.html></a>");
+    markTop(f, "index.html");
+    markTop(f, "index2.html");
+    CheckFolder(f.site, f.dir.path(), true);
+
+    EXPECT_EQ(f.orphans(),
+              (std::vector<std::string>{"sub/orphan.png", "lonely.html", "only-from-lonely.html"}));
+    EXPECT_EQ(f.object("index.html")->ReachState, TReachState::top);
+    EXPECT_EQ(f.node("index.html")->StateIndex(), ImgTopPage);
+    EXPECT_EQ(f.object("b.html")->ReachState, TReachState::reached);
+    EXPECT_EQ(f.node("b.html")->StateIndex(), ImgReached);
+    EXPECT_EQ(f.node("lonely.html")->StateIndex(), ImgUnreached);
+    EXPECT_EQ(f.node("sub")->ImageIndex(), ImgFolderCyan);
+    EXPECT_EQ(f.node("sub")->SelectedIndex(), ImgFolderCyanOpen);
+    EXPECT_EQ(f.node("tidy")->ImageIndex(), ImgFolderYellow);
+    EXPECT_EQ(f.node("tidy")->SelectedIndex(), ImgFolderYellowOpen);
+    EXPECT_EQ(f.site.tree.Selected(), f.site.tree.Root());
+}
+
+TEST(Reachability, ExcludedPagesAreNotWalkedThroughOnceMarked)
+{
+    SiteFixture f;
+    f.dir.write("index.html", "<a href=gate.html></a>");
+    f.dir.write("gate.html", "<a href=behind.html></a>");
+    f.dir.write("behind.html", "");
+    markTop(f, "index.html");
+    f.project.AddIgnoreFile(f.dir.path() + "gate.html");
+    CheckFolder(f.site, f.dir.path(), true);
+    // In the first analysis after a scan nothing is marked excluded yet.
+    EXPECT_TRUE(f.orphans().empty());
+    EXPECT_TRUE(f.object("gate.html")->Ignored);
+    EXPECT_EQ(f.node("gate.html")->OverlayIndex(), OverlayExcluded);
+    EXPECT_EQ(f.node("gate.html")->StateIndex(), ImgReached);
+
+    // A fresh walk honours the exclusion.
+    for (size_t i = 0; i < f.site.FileObjects.size(); ++i)
+        f.site.FileObjects[i]->SetReachState(TReachState::unreached);
+    AnalyseReachability(f.site);
+    EXPECT_EQ(f.orphans(), std::vector<std::string>{"behind.html"});
+}
+
+TEST(Reachability, AnchorsAreReferencedOnlyFromWalkedPages)
+{
+    SiteFixture f;
+    f.dir.write("index.html", "<a href=target.html#used></a>");
+    f.dir.write("target.html", "<a name=used></a><a name=unused></a>");
+    f.dir.write("lonely.html", "<a href=other.html#mark></a>");
+    f.dir.write("sub/other.html", "");
+    f.dir.write("other.html", "<a name=mark></a>");
+    markTop(f, "index.html");
+    CheckFolder(f.site, f.dir.path(), true);
+    const TreeNode *target = f.node("target.html");
+    ASSERT_EQ(target->Count(), 2u);
+    EXPECT_EQ(target->Child(0)->Text(), "unused");
+    EXPECT_EQ(target->Child(0)->StateIndex(), ImgUnreached);
+    EXPECT_EQ(target->Child(1)->StateIndex(), ImgReached);
+    EXPECT_TRUE(f.object("target.html")->Blue) << "an unreferenced anchor makes the page blue";
+    EXPECT_EQ(f.node("other.html")->Child(0)->StateIndex(), ImgUnreached);
+
+    SiteFixture plain;
+    plain.settings.AnchorMakesFileBlue = false;
+    plain.dir.write("index.html", "<a href=target.html#used></a>");
+    plain.dir.write("sub/target.html", "<a name=used></a><a name=unused></a>");
+    plain.dir.write("target.html", "<a name=used></a><a name=unused></a>");
+    plain.project.AddTopFile(plain.dir.path() + "index.html");
+    plain.project.AddTopFile(plain.dir.path() + "sub/target.html");
+    CheckFolder(plain.site, plain.dir.path(), true);
+    EXPECT_FALSE(plain.object("target.html")->Blue);
+    EXPECT_EQ(plain.node("sub")->ImageIndex(), ImgFolderYellow);
+}
+
+TEST(Reachability, BluePagesColourTheirFoldersUpToTheRoot)
+{
+    SiteFixture f;
+    f.dir.write("index.html", "<a href=a/b/c/bad.html></a><a href=side/ok.html></a>");
+    f.dir.write("a/b/c/bad.html", "<a href=missing.html></a>");
+    f.dir.write("side/ok.html", "");
+    markTop(f, "index.html");
+    CheckFolder(f.site, f.dir.path(), true);
+    EXPECT_TRUE(f.orphans().empty());
+    for (const char *folder : {"a", "a/b", "a/b/c"})
+        EXPECT_EQ(f.node(folder)->ImageIndex(), ImgFolderCyan) << folder;
+    EXPECT_EQ(f.node("side")->ImageIndex(), ImgFolderYellow);
+}
+
+TEST(Reachability, TopPagesMissingFromTheTreeAreDropped)
+{
+    SiteFixture f;
+    f.dir.write("index.html", "");
+    f.dir.write("logo.gif", "");
+    markTop(f, "gone.html");
+    markTop(f, "logo.gif");
+    f.project.AddIgnoreFile(f.dir.path() + "gone-too.html");
+    CheckFolder(f.site, f.dir.path(), true);
+    EXPECT_EQ(f.project.TopFiles(), std::vector<std::string>{AsciiUpper(f.dir.path() + "logo.gif")});
+    EXPECT_TRUE(f.project.IgnoreFiles().empty());
+    EXPECT_EQ(f.view.topFiles.items(), f.project.TopFiles());
+    EXPECT_EQ(f.object("logo.gif")->ReachState, TReachState::top);
+    EXPECT_EQ(f.orphans(), std::vector<std::string>{"index.html"});
+}
+
+TEST(Reachability, MarkTopAndAnalyseMakesThePageTopAndIncludesIt)
+{
+    SiteFixture f;
+    f.dir.write("index.html", "<a href=a.html></a>");
+    f.dir.write("a.html", "");
+    f.dir.write("b.html", "");
+    f.project.AddIgnoreFile(f.dir.path() + "index.html");
+    CheckFolder(f.site, f.dir.path(), true);
+    MarkTopAndAnalyse(f.site, f.node("index.html"));
+    EXPECT_EQ(f.project.TopFiles(), std::vector<std::string>{AsciiUpper(f.dir.path() + "index.html")});
+    EXPECT_TRUE(f.project.IgnoreFiles().empty());
+    EXPECT_FALSE(f.object("index.html")->Ignored);
+    EXPECT_EQ(f.object("index.html")->ReachState, TReachState::top);
+    EXPECT_EQ(f.orphans(), std::vector<std::string>{"b.html"});
+    EXPECT_EQ(f.site.BusyCount, 0);
+}
+
+TEST(Reachability, HaltStopsTheWalkButImagesAreStillUpdated)
+{
+    SiteFixture f;
+    f.dir.write("index.html", "<a href=a.html></a>");
+    f.dir.write("a.html", "<a href=b.html></a>");
+    f.dir.write("b.html", "");
+    markTop(f, "index.html");
+    CheckFolder(f.site, f.dir.path(), false);
+    f.site.BeginBusy(); // the halt lasts while an outer command runs
+    f.site.HaltRequested = true;
+    AnalyseReachability(f.site);
+    EXPECT_EQ(f.project.TopFiles().size(), 1u) << "the top pages are not even looked at";
+    EXPECT_EQ(f.orphans().size(), 3u);
+    f.site.EndBusy();
+}
+
+TEST(Reachability, LongChainsNeedNoDeepRecursion)
+{
+    SiteFixture f;
+    const int pages = 3000;
+    for (int i = 0; i < pages; ++i)
+        f.dir.write("p" + std::to_string(i) + ".html",
+                    "<a href=p" + std::to_string(i + 1) + ".html></a>");
+    f.settings.HideInfoBoxAfterCheck = true;
+    markTop(f, "p0.html");
+    CheckFolder(f.site, f.dir.path(), true);
+    EXPECT_TRUE(f.orphans().empty());
+    EXPECT_EQ(f.object("p2999.html")->ReachState, TReachState::reached);
+    EXPECT_EQ(f.object("p2999.html")->InvalidLinks.size(), 1u);
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,170 @@
+#include "engine/readfileall.h"
+
+#include "support/recordinghost.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvane {
+namespace {
+
+using test::RecordingHost;
+using test::TempDir;
+
+std::string repeat(char c, size_t n)
+{
+    return std::string(n, c);
+}
+
+TEST(ReadFileAll, BinaryTestThresholds)
+{
+    const struct
+    {
+        const char *name;
+        std::string text;
+        bool binary;
+    } cases[] = {
+        {"empty", "", false},
+        {"one control byte in 9", "\x01" + repeat('a', 8), true},
+        {"one control byte in 10", "\x01" + repeat('a', 9), false},
+        {"two control bytes in 19", "\x02\x08" + repeat('a', 17), true},
+        {"two control bytes in 20", "\x10\x1F" + repeat('a', 18), false},
+        {"20 control bytes in 200", repeat('\x05', 20) + repeat('a', 180), false},
+        {"21 control bytes in 200", repeat('\x05', 21) + repeat('a', 179), true},
+        {"21 control bytes in 209", repeat('\x05', 21) + repeat('a', 188), true},
+        {"control bytes after the 200th", repeat('a', 200) + repeat('\x01', 500), false},
+        {"tab, line ends, 0x0B-0x0F", repeat('\t', 50) + repeat('\n', 50) + repeat('\r', 50) +
+                                          "\x0B\x0C\x0E\x0F" + repeat('\x0E', 46),
+         false},
+        {"DEL and high bytes", repeat('\x7F', 100) + repeat('\x82', 100), false},
+        {"7-bit JIS escapes", "\x1B$B$3$s\x1B(B\r\n\x1B$B$K\x1B(B", true},
+        {"one JIS escape in a long line", "\x1B$B" + repeat('a', 40), false},
+    };
+    TempDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LooksBinary(c.text), c.binary);
+        const std::string path = dir.write("f.html", c.text);
+        RecordingHost host;
+        if (c.binary) {
+            try {
+                ReadFileAll(path, host);
+                ADD_FAILURE() << "read as text";
+            } catch (const ENotTextFileError &e) {
+                EXPECT_STREQ(e.what(), "it is binary file");
+            }
+        } else {
+            EXPECT_EQ(ReadFileAll(path, host), c.text);
+        }
+        EXPECT_TRUE(host.messages.empty());
+    }
+}
+
+TEST(ReadFileAll, NulBytesBecomeBlanks)
+{
+    TempDir dir;
+    RecordingHost host;
+    EXPECT_EQ(ReadFileAll(dir.write("a", std::string("a\0b\0\0c", 6)), host), "a b  c");
+    // Turned into blanks before the test, NUL bytes never count as binary.
+    EXPECT_EQ(ReadFileAll(dir.write("b", std::string(300, '\0')), host), std::string(300, ' '));
+    EXPECT_EQ(ReadFileAll(dir.write("c", std::string(9, '\0') + "\x01"), host),
+              std::string(9, ' ') + "\x01");
+}
+
+TEST(ReadFileAll, ReusesTheCallersBuffer)
+{
+    TempDir dir;
+    RecordingHost host;
+    std::string buffer(5000, 'z');
+    EXPECT_EQ(ReadFileAllInto(dir.write("a", "<a href=x>"), host, buffer), 10u);
+    EXPECT_EQ(buffer, "<a href=x>");
+    EXPECT_EQ(ReadFileAllInto(dir.write("b", ""), host, buffer), 0u);
+    EXPECT_EQ(buffer, "");
+    const std::string large(1 << 20, 'q');
+    EXPECT_EQ(ReadFileAllInto(dir.write("c", large), host, buffer), large.size());
+    EXPECT_EQ(buffer, large);
+}
+
+TEST(ReadFileAll, OpenFailureIsShownThenRaised)
+{
+    TempDir dir;
+    for (const std::string &path : {dir.path() + "missing.html", dir.mkdir("folder.html")}) {
+        SCOPED_TRACE(path);
+        RecordingHost host;
+        EXPECT_THROW(ReadFileAll(path, host), EOpenFailure);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].kind, MessageKind::Error);
+        EXPECT_EQ(host.messages[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(host.messages[0].text, "ファイルをオープンできません\r\n" + path);
+    }
+}
+
+TEST(ReadFileAll, NamedPipeDoesNotWaitForAWriter)
+{
+    TempDir dir;
+    const std::string path = dir.path() + "pipe.html";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    RecordingHost host;
+    EXPECT_EQ(ReadFileAll(path, host), "");
+}
+
+TEST(ReadFileAll, ShortReadIsAReadFailure)
+{
+    // Files of this kind claim a size of a page and hold a few bytes, as a
+    // file that shrinks while it is read does.
+    const std::string path = "/sys/kernel/mm/transparent_hugepage/enabled";
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || info.st_size != 4096 || access(path.c_str(), R_OK) != 0)
+        GTEST_SKIP() << "no file whose size overstates its contents";
+    RecordingHost host;
+    EXPECT_THROW(ReadFileAll(path, host), EReadFailure);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVANE_NO_ADDRESS_LIMIT 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVANE_NO_ADDRESS_LIMIT 1
+#endif
+#endif
+
+TEST(ReadFileAll, AllocationFailureIsShownThenRaised)
+{
+#ifdef ORVANE_NO_ADDRESS_LIMIT
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#else
+    TempDir dir;
+    // A sparse file of 64 GiB takes no disk space; the address-space limit
+    // makes its buffer impossible to allocate.
+    const std::string path = dir.path() + "huge.html";
+    const int fd = open(path.c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    const bool sized = ftruncate(fd, 64LL << 30) == 0;
+    close(fd);
+    if (!sized)
+        GTEST_SKIP() << "no sparse files here";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &saved), 0);
+    rlimit limit = saved;
+    limit.rlim_cur = 32ULL << 30;
+    if (saved.rlim_max != RLIM_INFINITY && saved.rlim_max < limit.rlim_cur)
+        limit.rlim_cur = saved.rlim_max;
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+    RecordingHost host;
+    host.messages.reserve(4);
+    EXPECT_THROW(ReadFileAll(path, host), EOutOfMemory);
+    setrlimit(RLIMIT_AS, &saved);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(host.messages[0].text, "メモリーを確保できません");
+#endif
+}
+
+} // namespace
+} // namespace orvane

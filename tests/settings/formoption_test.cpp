@@ -104,9 +104,8 @@ TEST(Settings, CheckLocalFileIsClampedToMinusOneToOne)
     {
         const char *stored;
         int expected;
-    } cases[] = {{"0", 0},  {"1", 1},    {"-1", -1},   {"5", 1},
-                 {"-3", -1}, {"abc", 0}, {"", 0},      {"99999999999", 1},
-                 {"$2", 1}};
+    } cases[] = {{"0", 0},   {"1", 1}, {"-1", -1},         {"5", 1}, {"-3", -1},
+                 {"abc", 0}, {"", 0},  {"99999999999", 1}, {"$2", 1}};
     TempDir dir;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.stored);
@@ -236,8 +235,8 @@ TEST(WindowPlacement, AppliesOnlyStrictlyInsideTheScreen)
         int left, top;
         bool expected;
     } cases[] = {
-        {100, 100, true},  {1, 1, true},       {0, 100, false},  {100, 0, false},
-        {-1, -1, false},   {1519, 779, true},  {1520, 100, false}, {100, 780, false},
+        {100, 100, true},      {1, 1, true},          {0, 100, false},    {100, 0, false},
+        {-1, -1, false},       {1519, 779, true},     {1520, 100, false}, {100, 780, false},
         {INT_MAX, 100, false}, {100, INT_MIN, false},
     };
     for (const auto &c : cases) {

@@ -125,8 +125,11 @@ void TOrvaneProject::RemoveIgnoreFile(const std::string &path)
     ORVANE_ASSERT(sameCount(m_ignoreFiles, view), Unit);
     const std::string upper = AsciiUpper(path);
     const auto it = std::lower_bound(m_ignoreFiles.begin(), m_ignoreFiles.end(), upper, TextLess());
-    if (it != m_ignoreFiles.end() && SameText(*it, upper))
-        m_ignoreFiles.erase(it);
+    // Every file object asks this when it is made; the displayed list holds the
+    // same texts as the model, so a path the model lacks needs no search there.
+    if (it == m_ignoreFiles.end() || !SameText(*it, upper))
+        return;
+    m_ignoreFiles.erase(it);
     eraseFromView(view, upper);
     ORVANE_ASSERT(sameCount(m_ignoreFiles, view), Unit);
 }

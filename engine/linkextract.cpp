@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace orvane {
@@ -75,6 +76,7 @@ struct TagGroup
 {
     std::string_view name;
     std::array<uint8_t, MaxRowsPerTag> rows{};
+    std::array<std::string_view, MaxRowsPerTag> attributes{};
     size_t rowCount = 0;
 };
 
@@ -89,10 +91,11 @@ struct TagIndex
             auto it = std::find_if(groups.begin(), groups.end(),
                                    [&](const TagGroup &g) { return g.name == Rows[row].tag; });
             if (it == groups.end()) {
-                groups.push_back({Rows[row].tag, {}, 0});
+                groups.push_back({Rows[row].tag, {}, {}, 0});
                 it = groups.end() - 1;
             }
-            it->rows[it->rowCount++] = static_cast<uint8_t>(row);
+            it->rows[it->rowCount] = static_cast<uint8_t>(row);
+            it->attributes[it->rowCount++] = Rows[row].attribute;
         }
         for (size_t i = 0; i < groups.size(); ++i) {
             const char first = groups[i].name[0];
@@ -121,16 +124,26 @@ bool MatchesAt(std::string_view text, size_t pos, std::string_view upperName)
     return true;
 }
 
-/// First blank-preceded occurrence of the attribute name in [from, end), or npos.
-/// A name never overlaps itself behind a blank, so testing every position
-/// finds what skipping over each rejected occurrence would find.
-size_t FindAttribute(std::string_view text, size_t from, size_t end, std::string_view attribute)
+/// For each name, the first blank-preceded occurrence in [from, end), or npos,
+/// found in one sweep. A name never overlaps itself behind a blank, so looking
+/// at every position finds what skipping over each rejected occurrence would.
+void FindAttributes(std::string_view text, size_t from, size_t end,
+                    std::span<const std::string_view> names, size_t *at)
 {
-    for (size_t j = from; j + attribute.size() <= end; ++j) {
-        if (IsBlank(text[j - 1]) && MatchesAt(text, j, attribute))
-            return j;
+    size_t open = names.size();
+    std::fill(at, at + names.size(), npos);
+    for (size_t j = from; j < end && open > 0; ++j) {
+        if (!IsBlank(text[j - 1]))
+            continue;
+        const char c = asciiUpper(text[j]);
+        for (size_t k = 0; k < names.size(); ++k) {
+            if (at[k] == npos && names[k][0] == c && j + names[k].size() <= end &&
+                MatchesAt(text, j, names[k])) {
+                at[k] = j;
+                --open;
+            }
+        }
     }
-    return npos;
 }
 
 struct Span
@@ -139,22 +152,14 @@ struct Span
     size_t end;
 };
 
-/// The raw value span of attribute in the tag whose name ends at nameEnd and
-/// whose ">" is at gt. Empty when the name runs on, the attribute is missing or
-/// is not followed by "=". Never reaches past gt.
-Span AttributeValue(std::string_view text, size_t nameEnd, size_t gt, std::string_view attribute)
+/// The raw value that follows an attribute name ending at pos: after "=" and
+/// blanks, up to the closing quote or the next space, and never past the ">".
+/// Empty when no "=" follows.
+Span ValueAfter(std::string_view text, size_t pos, size_t gt)
 {
-    const Span none{gt, gt};
-    size_t pos = nameEnd;
-    if (SkipBlanks(text, pos) == 0)
-        return none;
-    const size_t match = FindAttribute(text, pos, gt, attribute);
-    if (match == npos)
-        return none;
-    pos = match + attribute.size();
     SkipBlanks(text, pos);
     if (text[pos] != '=')
-        return none;
+        return {gt, gt};
     ++pos;
     SkipBlanks(text, pos);
     char stop = ' ';
@@ -164,6 +169,23 @@ Span AttributeValue(std::string_view text, size_t nameEnd, size_t gt, std::strin
     while (text[end] != stop && text[end] != '>')
         ++end;
     return {pos, end};
+}
+
+/// The raw value spans of the named attributes in the tag whose name ends at
+/// nameEnd and whose ">" is at gt. A span is empty when the tag's name runs on,
+/// or the attribute is missing or has no "=".
+void TagValues(std::string_view text, size_t nameEnd, size_t gt,
+               std::span<const std::string_view> names, Span *values)
+{
+    size_t pos = nameEnd;
+    if (SkipBlanks(text, pos) == 0) {
+        std::fill(values, values + names.size(), Span{gt, gt});
+        return;
+    }
+    std::array<size_t, MaxRowsPerTag> at{};
+    FindAttributes(text, pos, gt, names, at.data());
+    for (size_t k = 0; k < names.size(); ++k)
+        values[k] = at[k] == npos ? Span{gt, gt} : ValueAfter(text, at[k] + names[k].size(), gt);
 }
 
 /// The value as the lists see it: CR LF pairs taken out (in one left-to-right
@@ -197,7 +219,7 @@ struct Find
 void CollectFinds(std::string_view text, std::vector<Find> &finds)
 {
     const TagIndex &index = tagIndex();
-    std::vector<size_t> resumeAt(index.groups.size(), 0);
+    std::array<size_t, Rows.size()> resumeAt{}; // per tag; never more tags than rows
     size_t gt = 0;
     bool gtKnown = false;
     for (size_t lt = text.find('<'); lt != npos; lt = text.find('<', lt + 1)) {
@@ -214,12 +236,11 @@ void CollectFinds(std::string_view text, std::vector<Find> &finds)
             if (gt == npos)
                 return; // no tag from here on is closed, for any row
             resumeAt[g] = gt;
-            const size_t nameEnd = lt + 1 + group.name.size();
-            for (size_t r = 0; r < group.rowCount; ++r) {
-                const size_t row = group.rows[r];
-                const Span span = AttributeValue(text, nameEnd, gt, Rows[row].attribute);
-                finds.push_back({span.begin, span.end, row});
-            }
+            std::array<Span, MaxRowsPerTag> values;
+            TagValues(text, lt + 1 + group.name.size(), gt,
+                      std::span(group.attributes.data(), group.rowCount), values.data());
+            for (size_t r = 0; r < group.rowCount; ++r)
+                finds.push_back({values[r].begin, values[r].end, group.rows[r]});
         }
     }
 }
@@ -256,7 +277,7 @@ public:
     void resetCounter() { m_counter = 0; }
 
     /// One found value for links or anchors; see the link rules.
-    void addLink(std::vector<std::string> &out, const Find &find)
+    void AddLink(std::vector<std::string> &out, const Find &find)
     {
         m_context.host.processEvents();
         if (m_context.haltRequested)
@@ -274,7 +295,7 @@ public:
     }
 
     /// One META tag; returns false when the user halted.
-    bool addRefresh(std::vector<std::string> &out, const Find &find)
+    bool AddRefresh(std::vector<std::string> &out, const Find &find)
     {
         m_context.host.processEvents();
         if (m_context.haltRequested)
@@ -412,7 +433,8 @@ bool FindTagAttribute(std::string_view tag, std::string_view attribute, std::str
     if (gt == npos)
         return false;
     offset = gt;
-    const Span span = AttributeValue(text, lt + 1 + tag.size(), gt, attribute);
+    Span span;
+    TagValues(text, lt + 1 + tag.size(), gt, std::span(&attribute, 1), &span);
     std::string scratch;
     value = CleanValue(text.substr(span.begin, span.end - span.begin), scratch);
     return true;
@@ -456,9 +478,9 @@ void ExtractLinksFromText(std::string &text, const ExtractContext &context, Sort
     std::vector<std::string> linkValues;
     linkValues.reserve(rowStart[MetaRow + 1]);
     for (size_t i = 0; i < rowStart[LinkRowCount]; ++i)
-        replay.addLink(linkValues, finds[i]);
+        replay.AddLink(linkValues, finds[i]);
     for (size_t i = rowStart[MetaRow]; i < rowStart[MetaRow + 1]; ++i) {
-        if (!replay.addRefresh(linkValues, finds[i])) {
+        if (!replay.AddRefresh(linkValues, finds[i])) {
             links.AddAll(std::move(linkValues));
             return;
         }
@@ -469,7 +491,7 @@ void ExtractLinksFromText(std::string &text, const ExtractContext &context, Sort
     replay.resetCounter();
     std::vector<std::string> anchorValues;
     for (size_t i = rowStart[MetaRow + 1]; i < finds.size(); ++i)
-        replay.addLink(anchorValues, finds[i]);
+        replay.AddLink(anchorValues, finds[i]);
     anchors.AddAll(std::move(anchorValues));
 }
 

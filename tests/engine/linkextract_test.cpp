@@ -537,9 +537,10 @@ TEST(RemoveComments, MatchesLiteralOnLongTexts)
             text += tokens[std::uniform_int_distribution<size_t>(0, tokens.size() - 1)(rng)];
         ASSERT_NO_FATAL_FAILURE(expectSameRemoval(text));
         const long events = removeWith(test::LiteralRemoveComments, text).events;
-        if (events > 0)
+        if (events > 0) {
             ASSERT_NO_FATAL_FAILURE(
                 expectSameRemoval(text, std::uniform_int_distribution<long>(1, events)(rng)));
+        }
     }
 }
 

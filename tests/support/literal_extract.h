@@ -4,11 +4,6 @@
 
 #include <string>
 
-namespace orvane {
-class Host;
-class SortedStringList;
-} // namespace orvane
-
 namespace orvane::test {
 
 /// Link and anchor extraction done step by step the slow, obvious way: the

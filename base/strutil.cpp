@@ -15,20 +15,6 @@ void AsciiUpperInPlace(std::string &text)
         c = asciiUpper(c);
 }
 
-int CompareText(std::string_view a, std::string_view b)
-{
-    const size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(asciiUpper(a[i]));
-        const auto y = static_cast<unsigned char>(asciiUpper(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
 std::string_view ExtractFileName(std::string_view path)
 {
     const size_t slash = path.rfind(PathDelim);

@@ -16,7 +16,19 @@ void AsciiUpperInPlace(std::string &text);
 
 /// Byte-wise three-way comparison after folding a-z onto A-Z. This is the
 /// collation of every case-insensitive sorted list of the program.
-int CompareText(std::string_view a, std::string_view b);
+inline int CompareText(std::string_view a, std::string_view b)
+{
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(asciiUpper(a[i]));
+        const auto y = static_cast<unsigned char>(asciiUpper(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
 inline bool SameText(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && CompareText(a, b) == 0;

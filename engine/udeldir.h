@@ -12,10 +12,11 @@ namespace orvane {
 /// entry stays and so do the folders above it. A failure does not stop the
 /// walk: everything that can go, goes.
 ///
-/// A symbolic link is removed as a link and never followed, also when it is
-/// path itself; every folder is opened relative to its already open parent
-/// and never through a link, so nothing outside the folder is touched even if
-/// the tree changes during the walk. "/" is refused.
+/// A symbolic link is removed as a link and never followed; when path itself
+/// is a link to a folder, the link goes and the result is true. Every folder
+/// is opened relative to its already open parent and never through a link, so
+/// nothing outside the folder is touched even if the tree changes during the
+/// walk. "/" is refused.
 ///
 /// Returns true exactly when the folder itself is gone; a missing path or one
 /// that names no folder gives false and changes nothing.

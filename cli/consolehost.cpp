@@ -43,13 +43,23 @@ std::string fitColumns(const std::string &text, int columns)
     return text.substr(0, std::min(i, text.size()));
 }
 
+/// A message box text as one line. Its lines are decoded one by one: a box
+/// often puts a path from disk on a line of its own below the program's text.
 std::string oneLine(const std::string &text)
 {
     std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        line += text[i] == '\n' ? ' ' : text[i];
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        size_t stop = end;
+        if (stop > start && text[stop - 1] == '\r')
+            --stop;
+        if (!line.empty())
+            line += ' ';
+        line += PrintableText(text.substr(start, stop - start));
+        start = end + 1;
     }
     return line;
 }
@@ -81,7 +91,8 @@ std::string PrintableText(const std::string &bytes)
 ConsoleHost::ConsoleHost(std::ostream &err, bool progress)
     : m_err(err)
     , m_progress(progress)
-{}
+{
+}
 
 void ConsoleHost::setStatus(const std::string &text)
 {
@@ -112,8 +123,7 @@ bool ConsoleHost::message(MessageKind kind, const std::string &text, MessageButt
     finishProgress();
     if (kind == MessageKind::Error)
         ++m_errors;
-    m_err << "orvane-check: " << messageCaption(kind) << ": " << oneLine(DecodeForDisplay(text))
-          << '\n';
+    m_err << "orvane-check: " << messageCaption(kind) << ": " << oneLine(text) << '\n';
     return true;
 }
 

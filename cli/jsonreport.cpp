@@ -16,9 +16,12 @@ namespace {
 const char *kindName(FileKind kind)
 {
     switch (kind) {
-    case FileKind::html: return "html";
-    case FileKind::image: return "image";
-    case FileKind::other: break;
+    case FileKind::html:
+        return "html";
+    case FileKind::image:
+        return "image";
+    case FileKind::other:
+        break;
     }
     return "other";
 }
@@ -26,9 +29,12 @@ const char *kindName(FileKind kind)
 const char *stateName(TReachState state)
 {
     switch (state) {
-    case TReachState::top: return "top";
-    case TReachState::reached: return "reached";
-    case TReachState::unreached: break;
+    case TReachState::top:
+        return "top";
+    case TReachState::reached:
+        return "reached";
+    case TReachState::unreached:
+        break;
     }
     return "unreached";
 }
@@ -75,10 +81,10 @@ void writeAnchors(std::ostream &out, const TFileObject &object)
 
 void writeFile(std::ostream &out, const Site &site, const TFileObject &object)
 {
-    out << "{\"path\": " << JsonString(RelativePath(site, object.FullPath))
-        << ", \"kind\": \"" << kindName(object.Kind) << "\", \"state\": \""
-        << stateName(object.ReachState) << "\", \"ignored\": " << boolean(object.Ignored)
-        << ", \"blue\": " << boolean(object.Blue) << ", \"valid\": ";
+    out << "{\"path\": " << JsonString(RelativePath(site, object.FullPath)) << ", \"kind\": \""
+        << kindName(object.Kind) << "\", \"state\": \"" << stateName(object.ReachState)
+        << "\", \"ignored\": " << boolean(object.Ignored) << ", \"blue\": " << boolean(object.Blue)
+        << ", \"valid\": ";
     writeStrings(out, object.ValidLinks);
     out << ", \"invalid\": ";
     writeStrings(out, object.InvalidLinks);
@@ -121,17 +127,20 @@ void WriteJsonReport(std::ostream &out, const Site &site)
         << "  \"fileCount\": " << site.FileObjects.size() << ",\n"
         << "  \"filesWithInvalidLinks\": " << site.FilesWithInvalidLinks << ",\n"
         << "  \"invalidLinkTotal\": " << site.InvalidLinkTotal << ",\n";
-    writeLongList(out, "orphans", Orphans(site), [&](const TFileObject *object) {
-        out << JsonString(RelativePath(site, object->FullPath));
-    }, false);
-    writeLongList(out, "attentionFolders", AttentionFolders(site),
-                  [&](const std::string &folder) { out << JsonString(folder); }, false);
+    writeLongList(
+        out, "orphans", Orphans(site),
+        [&](const TFileObject *object) { out << JsonString(RelativePath(site, object->FullPath)); },
+        false);
+    writeLongList(
+        out, "attentionFolders", AttentionFolders(site),
+        [&](const std::string &folder) { out << JsonString(folder); }, false);
     std::vector<const TFileObject *> files;
     files.reserve(site.FileObjects.size());
     for (size_t i = 0; i < site.FileObjects.size(); ++i)
         files.push_back(site.FileObjects[i]);
-    writeLongList(out, "files", files,
-                  [&](const TFileObject *object) { writeFile(out, site, *object); }, true);
+    writeLongList(
+        out, "files", files, [&](const TFileObject *object) { writeFile(out, site, *object); },
+        true);
     out << "}\n";
 }
 

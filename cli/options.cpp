@@ -20,16 +20,11 @@ struct OptionSpec
 };
 
 constexpr OptionSpec Specs[] = {
-    {'t', "top", Opt::Top, true},
-    {'x', "exclude", Opt::Exclude, true},
-    {'w', "wildcard", Opt::WildCard, true},
-    {'r', "server-root", Opt::ServerRoot, true},
-    {'s', "settings", Opt::Settings, true},
-    {'o', "option", Opt::Option, true},
-    {0, "json", Opt::Json, false},
-    {'q', "quiet", Opt::Quiet, false},
-    {'h', "help", Opt::Help, false},
-    {0, "version", Opt::Version, false},
+    {'t', "top", Opt::Top, true},           {'x', "exclude", Opt::Exclude, true},
+    {'w', "wildcard", Opt::WildCard, true}, {'r', "server-root", Opt::ServerRoot, true},
+    {'s', "settings", Opt::Settings, true}, {'o', "option", Opt::Option, true},
+    {0, "json", Opt::Json, false},          {'q', "quiet", Opt::Quiet, false},
+    {'h', "help", Opt::Help, false},        {0, "version", Opt::Version, false},
 };
 
 const OptionSpec *findLong(std::string_view name)
@@ -77,16 +72,36 @@ void apply(CheckOptions &options, const OptionSpec &spec, const std::string &val
     if (spec.takesValue && value.empty())
         throw UsageError(std::string("--") + spec.longName + " needs a non-empty value");
     switch (spec.opt) {
-    case Opt::Top: options.topFiles.push_back(value); break;
-    case Opt::Exclude: options.excludeFiles.push_back(value); break;
-    case Opt::WildCard: options.wildCards.push_back(value); break;
-    case Opt::ServerRoot: setOnce(options.serverRoot, value, spec.longName); break;
-    case Opt::Settings: setOnce(options.settingsFile, value, spec.longName); break;
-    case Opt::Option: addOverride(options, value); break;
-    case Opt::Json: options.json = true; break;
-    case Opt::Quiet: options.quiet = true; break;
-    case Opt::Help: options.help = true; break;
-    case Opt::Version: options.version = true; break;
+    case Opt::Top:
+        options.topFiles.push_back(value);
+        break;
+    case Opt::Exclude:
+        options.excludeFiles.push_back(value);
+        break;
+    case Opt::WildCard:
+        options.wildCards.push_back(value);
+        break;
+    case Opt::ServerRoot:
+        setOnce(options.serverRoot, value, spec.longName);
+        break;
+    case Opt::Settings:
+        setOnce(options.settingsFile, value, spec.longName);
+        break;
+    case Opt::Option:
+        addOverride(options, value);
+        break;
+    case Opt::Json:
+        options.json = true;
+        break;
+    case Opt::Quiet:
+        options.quiet = true;
+        break;
+    case Opt::Help:
+        options.help = true;
+        break;
+    case Opt::Version:
+        options.version = true;
+        break;
     }
 }
 
@@ -95,7 +110,8 @@ class ArgumentReader
 public:
     explicit ArgumentReader(const std::vector<std::string> &args)
         : m_args(args)
-    {}
+    {
+    }
     bool atEnd() const { return m_next >= m_args.size(); }
     const std::string &take() { return m_args[m_next++]; }
     const std::string &takeValue(const OptionSpec &spec)
@@ -122,7 +138,8 @@ void readLong(CheckOptions &options, ArgumentReader &reader, const std::string &
             throw UsageError("--" + name + " takes no value");
         apply(options, *spec, {});
     } else {
-        apply(options, *spec, eq != std::string::npos ? arg.substr(eq + 1) : reader.takeValue(*spec));
+        apply(options, *spec,
+              eq != std::string::npos ? arg.substr(eq + 1) : reader.takeValue(*spec));
     }
 }
 
@@ -145,7 +162,8 @@ void addPath(CheckOptions &options, const std::string &arg)
     if (arg.empty())
         throw UsageError("PATH is empty");
     if (!options.path.empty())
-        throw UsageError("only one PATH may be given (\"" + options.path + "\" and \"" + arg + "\")");
+        throw UsageError("only one PATH may be given (\"" + options.path + "\" and \"" + arg +
+                         "\")");
     options.path = arg;
 }
 

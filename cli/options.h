@@ -21,7 +21,7 @@ struct CheckOptions
     std::vector<std::string> topFiles;
     std::vector<std::string> excludeFiles;
     std::vector<std::string> wildCards;
-    std::string serverRoot; // empty: not given
+    std::string serverRoot;   // empty: not given
     std::string settingsFile; // empty: the program's settings file
     std::vector<std::pair<std::string, std::string>> overrides; // INI key, value
     bool json = false;

@@ -1,0 +1,16 @@
+#include "cli/checkcommand.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+int main(int argc, char **argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    orvane::cli::RunEnvironment environment;
+    environment.progressTerminal = ::isatty(STDERR_FILENO) == 1;
+    return orvane::cli::RunCheck(args, std::cout, std::cerr, environment);
+}

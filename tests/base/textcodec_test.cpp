@@ -131,9 +131,8 @@ TEST(TextCodec, ShiftJisBytesAreClassifiedByPosition)
                              "\x88\x9F\x88\x9F"
                              "\x83\x40";
     const std::vector<std::pair<bool, bool>> leadTrail = {
-        {true, false}, {false, true}, {false, false}, {true, false},
-        {false, true}, {true, false}, {false, true},  {true, false},
-        {false, true},
+        {true, false}, {false, true}, {false, false}, {true, false}, {false, true},
+        {true, false}, {false, true}, {true, false},  {false, true},
     };
     ASSERT_EQ(leadTrail.size(), text.size());
     for (size_t i = 0; i < text.size(); ++i) {

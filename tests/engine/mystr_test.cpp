@@ -78,8 +78,7 @@ TEST(ReplaceAll, ReplacesAsDescribed)
         {"growing, tail kept", "aXb\0X"s, "X", "YY", "aYYb\0X"s},
         {"leading NUL", "\0X"s, "X", "Y", "\0X"s},
         {"occurrence running into NUL", "aX\0Y"s, "X\0Y"s, "Z", "aX\0Y"s},
-        {"double-byte bytes replaced as bytes", "\x82\xA0\x82\xA0", "\xA0\x82", "zz",
-         "\x82zz\xA0"},
+        {"double-byte bytes replaced as bytes", "\x82\xA0\x82\xA0", "\xA0\x82", "zz", "\x82zz\xA0"},
     };
     for (const ReplaceCase &c : cases)
         EXPECT_EQ(ReplaceAll(c.text, c.pattern, c.replacement), c.expected) << c.name;
@@ -93,7 +92,8 @@ TEST(ReplaceAll, OverwriteChainAcrossLongPattern)
     const std::string text(2 * n, 'a');
     const std::string pattern(n, 'a');
     const std::string replacement = "b" + std::string(n - 1, 'a');
-    EXPECT_EQ(ReplaceAll(text, pattern, replacement), std::string(n + 1, 'b') + std::string(n - 1, 'a'));
+    EXPECT_EQ(ReplaceAll(text, pattern, replacement),
+              std::string(n + 1, 'b') + std::string(n - 1, 'a'));
 }
 
 TEST(ReplaceAll, AgreesWithLiteralReplacement)

@@ -26,8 +26,27 @@ static std::string currentFolder()
     return buffer;
 }
 
+/// Whether an absolute path is already in expanded form: no empty, "." or ".."
+/// segment anywhere. Most joined links are, and need no rebuilding.
+static bool isExpanded(std::string_view path)
+{
+    if (path.empty() || path.front() != '/')
+        return false;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (path[i] != '/' || i + 1 == path.size())
+            continue;
+        const std::string_view rest = path.substr(i + 1);
+        if (rest.front() == '/' || rest == "." || rest == ".." || StartsWith(rest, "./") ||
+            StartsWith(rest, "../"))
+            return false;
+    }
+    return true;
+}
+
 std::string ExpandFileName(std::string_view path)
 {
+    if (isExpanded(path))
+        return std::string(path);
     std::string input;
     if (path.empty() || path.front() != '/')
         input = currentFolder() + "/";

@@ -33,8 +33,8 @@ bool containsText(std::string_view text, std::string_view upperNeedle)
 /// Links that stay inside the site name no scheme, mail address or news group.
 bool isSiteInternal(const std::string &entry)
 {
-    return entry.find("://") == std::string::npos && !containsText(entry, "MAILTO:")
-           && !containsText(entry, "NEWS:");
+    return entry.find("://") == std::string::npos && !containsText(entry, "MAILTO:") &&
+           !containsText(entry, "NEWS:");
 }
 
 } // namespace
@@ -104,7 +104,8 @@ void TFileObject::SetBlue(bool flag)
 void TFileObject::UpdateImage()
 {
     BusyScope busy(m_site);
-    m_site.host().setStatus(std::string(ExtractFileName(FullPath)) + " - ファイルイメージのセット中");
+    m_site.host().setStatus(std::string(ExtractFileName(FullPath)) +
+                            " - ファイルイメージのセット中");
     if (Kind == FileKind::html) {
         if (!InvalidLinks.empty()) {
             SetBlue(true);
@@ -135,8 +136,7 @@ void TFileObject::ExtractLinks()
         return;
     }
     const ExtractContext context{m_site.host(), m_site.HaltRequested,
-                                 m_site.settings().IgnoreJavaScript,
-                                 m_site.settings().isSpaceValid,
+                                 m_site.settings().IgnoreJavaScript, m_site.settings().isSpaceValid,
                                  std::string(ExtractFileName(FullPath))};
     ExtractLinksFromText(text, context, Links, Anchors);
 }
@@ -160,13 +160,33 @@ std::pair<std::string, std::string> TFileObject::SplitLink(const std::string &li
     return {std::move(path), std::move(anchor)};
 }
 
+WalkTarget TFileObject::walkTarget(const std::string &path, const std::string &anchor,
+                                   TFileObject *knownTarget) const
+{
+    TFileObject *target = knownTarget;
+    if (!target)
+        target = m_site.FileObjects.FindFileObject(m_site.project().LinkToPath(FullPath, path),
+                                                   m_site.settings().IgnoreCase);
+    const int32_t anchorIndex = target && !anchor.empty() ? target->Anchors.IndexOf(anchor) : -1;
+    return {target, anchorIndex};
+}
+
 void TFileObject::CheckLinks()
 {
     ValidLinks.Clear();
     InvalidLinks.Clear();
     ExternalLinks.Clear();
+    // The walk follows the valid links again with the same resolution, so it
+    // keeps what is found here as long as nothing it depends on changes.
+    m_walkTargets.clear();
+    m_walkStamp = m_site.ResolutionStamp();
     const TSettings &settings = m_site.settings();
     const TOrvaneProject &project = m_site.project();
+    auto valid = [this](size_t i, const std::string &path, const std::string &anchor,
+                        TFileObject *target) {
+        ValidLinks.Add(i);
+        m_walkTargets.push_back(walkTarget(path, anchor, target));
+    };
     for (size_t i = 0; i < Links.size(); ++i) {
         const std::string &entry = Links[i];
         if (entry.empty())
@@ -177,14 +197,14 @@ void TFileObject::CheckLinks()
                 if (project.ServerRoot().empty())
                     ExternalLinks.Add(i);
                 else if (FileExists(project.LinkToPath(FullPath, path)))
-                    ValidLinks.Add(i);
+                    valid(i, path, anchor, nullptr);
                 else
                     InvalidLinks.Add(i);
             } else if (!path.empty() || !anchor.empty()) {
-                const TFileObject *target = m_site.FileObjects.FindFileObject(
+                TFileObject *target = m_site.FileObjects.FindFileObject(
                     project.LinkToPath(FullPath, path), settings.IgnoreCase);
                 if (target && (anchor.empty() || target->Anchors.Contains(anchor)))
-                    ValidLinks.Add(i);
+                    valid(i, path, anchor, target);
                 else
                     InvalidLinks.Add(i);
             }
@@ -197,7 +217,7 @@ void TFileObject::CheckLinks()
             // system would take it for a local one.
             const auto local = FileUrlToPath(path);
             if (local && !StartsWith(*local, "//") && FileExists(*local))
-                ValidLinks.Add(i);
+                valid(i, path, anchor, nullptr);
             else
                 InvalidLinks.Add(i);
         }

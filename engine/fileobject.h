@@ -6,13 +6,24 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace orvane {
 
 class Site;
+class TFileObject;
 class TreeNode;
 
 enum class TReachState : uint8_t { reached = 0, unreached = 1, top = 2 };
+
+/// Where the reachability walk goes from one valid link: the target object (none
+/// when the link's path names no file of the tree) and the index of the named
+/// anchor in its Anchors (-1 for none).
+struct WalkTarget
+{
+    TFileObject *object;
+    int32_t anchorIndex;
+};
 
 /// One file of the site: its path, kind, links and the flags the analysis and
 /// the tree commands set. Each file node carries one; the object refers back to
@@ -55,6 +66,13 @@ public:
     /// Sorts Links into ValidLinks, InvalidLinks and ExternalLinks.
     void CheckLinks();
 
+    /// The walk targets of ValidLinks, one per entry, as resolved by the last
+    /// CheckLinks; none when the site's resolution stamp has moved on since.
+    const std::vector<WalkTarget> *WalkTargets(uint64_t resolutionStamp) const
+    {
+        return resolutionStamp == m_walkStamp ? &m_walkTargets : nullptr;
+    }
+
     /// Creation order, used to keep look-ups in FileObjects order.
     uint64_t Sequence() const { return m_sequence; }
     Site &OwnerSite() const { return m_site; }
@@ -63,8 +81,13 @@ private:
     friend class FileObjectList;
     TFileObject(Site &site, TreeNode *node, uint64_t sequence);
 
+    WalkTarget walkTarget(const std::string &path, const std::string &anchor,
+                          TFileObject *knownTarget) const;
+
     Site &m_site;
     uint64_t m_sequence;
+    std::vector<WalkTarget> m_walkTargets;
+    uint64_t m_walkStamp = 0;
 };
 
 /// The project forgets the file, then the object is destroyed (its node stays).

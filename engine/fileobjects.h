@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "engine/pathindex.h"
 
 namespace orvane {
 
@@ -42,26 +42,15 @@ public:
     TreeNode *FindFileNode(const std::string &path, bool ignoreCase) const;
     TFileObject *FindFileObject(const std::string &path, bool ignoreCase) const;
 
-private:
-    void unindex(TFileObject *object);
+    /// Changes whenever an object is made or destroyed, so a result cached
+    /// from a look-up can tell whether it may still hold.
+    uint64_t Generation() const { return m_generation; }
 
+private:
     std::vector<std::unique_ptr<TFileObject>> m_objects;
-    // Hash and equality of paths with a-z folded onto A-Z, usable with
-    // string_view keys so that a look-up allocates nothing.
-    struct FoldedHash
-    {
-        using is_transparent = void;
-        size_t operator()(std::string_view path) const;
-    };
-    struct FoldedEqual
-    {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    // Path (any of its letter cases) -> the objects with that path without
-    // regard to case, in creation order.
-    std::unordered_map<std::string, std::vector<TFileObject *>, FoldedHash, FoldedEqual> m_byPath;
+    PathIndex m_byPath;
     uint64_t m_nextSequence = 0;
+    uint64_t m_generation = 0;
 };
 
 } // namespace orvane

@@ -17,34 +17,26 @@ namespace {
 struct WalkFrame
 {
     TFileObject *object;
+    const std::vector<WalkTarget> *targets; // resolved by CheckLinks, when still valid
     size_t nextLink;
 };
 
 void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
 {
     site.host().processEvents();
-    node->Data()->SetReachState(TReachState::reached);
-    stack.push_back({node->Data(), 0});
+    TFileObject *object = node->Data();
+    object->SetReachState(TReachState::reached);
+    stack.push_back({object, object->WalkTargets(site.ResolutionStamp()), 0});
 }
 
-/// The target of one valid link when the walk may use it, else none.
-TFileObject *linkTarget(Site &site, const TFileObject &page, const std::string &link,
-                        std::string &anchor)
+/// Where one valid link of the page leads, resolved afresh.
+WalkTarget resolve(Site &site, const TFileObject &page, const std::string &link)
 {
-    auto [path, linkAnchor] = page.SplitLink(link);
-    anchor = std::move(linkAnchor);
+    const auto [path, anchor] = page.SplitLink(link);
     const std::string target = site.project().LinkToPath(page.FullPath, path);
     TFileObject *object = site.FileObjects.FindFileObject(target, site.settings().IgnoreCase);
-    return object && !object->Ignored ? object : nullptr;
-}
-
-void markAnchor(TFileObject &target, const std::string &anchor)
-{
-    if (anchor.empty())
-        return;
-    const int k = target.Anchors.IndexOf(anchor);
-    if (k >= 0 && static_cast<size_t>(k) < target.Node->Count())
-        target.Node->Child(static_cast<size_t>(k))->SetStateIndex(ImgReached);
+    const int32_t anchorIndex = object && !anchor.empty() ? object->Anchors.IndexOf(anchor) : -1;
+    return {object, anchorIndex};
 }
 
 } // namespace
@@ -56,7 +48,6 @@ void WalkFrom(Site &site, TreeNode *start)
     // a call level per page.
     std::vector<WalkFrame> stack;
     enterPage(site, stack, start);
-    std::string anchor;
     while (!stack.empty()) {
         WalkFrame &frame = stack.back();
         if (frame.nextLink >= frame.object->ValidLinks.size()) {
@@ -68,13 +59,18 @@ void WalkFrom(Site &site, TreeNode *start)
             stack.pop_back();
             continue;
         }
-        const std::string &link = frame.object->ValidLinks[frame.nextLink++];
-        TFileObject *target = linkTarget(site, *frame.object, link, anchor);
-        if (!target)
+        const size_t i = frame.nextLink++;
+        const WalkTarget target = frame.targets
+                                      ? (*frame.targets)[i]
+                                      : resolve(site, *frame.object, frame.object->ValidLinks[i]);
+        if (!target.object || target.object->Ignored)
             continue;
-        markAnchor(*target, anchor);
-        if (target->ReachState == TReachState::unreached)
-            enterPage(site, stack, target->Node);
+        if (target.anchorIndex >= 0 &&
+            static_cast<size_t>(target.anchorIndex) < target.object->Node->Count())
+            target.object->Node->Child(static_cast<size_t>(target.anchorIndex))
+                ->SetStateIndex(ImgReached);
+        if (target.object->ReachState == TReachState::unreached)
+            enterPage(site, stack, target.object->Node);
     }
 }
 
@@ -144,8 +140,8 @@ void ColourFolders(Site &site)
             break;
         host.setCountPanel(static_cast<long>(i));
         const TFileObject *object = site.FileObjects[i];
-        const bool problem = object->ReachState == TReachState::unreached
-                             || (object->Kind == FileKind::html && object->Blue);
+        const bool problem = object->ReachState == TReachState::unreached ||
+                             (object->Kind == FileKind::html && object->Blue);
         if (!object->Ignored && problem)
             MarkFolderChain(site, object->Node->Parent());
     }

@@ -4,6 +4,7 @@
 #include "base/host.h"
 #include "engine/checkrun.h"
 #include "project/orvaneprojct.h"
+#include "settings/formoption.h"
 
 namespace orvane {
 
@@ -11,12 +12,24 @@ Site::Site(Host &host, TSettings &settings, TOrvaneProject &project)
     : m_host(host)
     , m_settings(settings)
     , m_project(project)
-{}
+{
+}
 
 Site::~Site()
 {
     // Nodes refer to the objects; the objects go first, as at program end.
     FileObjects.DestroyAll();
+}
+
+uint64_t Site::ResolutionStamp()
+{
+    ResolutionState now{FileObjects.Generation(), m_settings.IgnoreCase, m_project.ServerRoot(),
+                        m_settings.DefaultFileName};
+    if (!(now == m_resolution)) {
+        m_resolution = std::move(now);
+        ++m_resolutionStamp;
+    }
+    return m_resolutionStamp;
 }
 
 void Site::BeginBusy()

@@ -3,6 +3,7 @@
 #include "engine/fileobjects.h"
 #include "engine/filetree.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,11 @@ public:
         return FileObjects.FindFileNode(path, ignoreCase);
     }
 
+    /// Names the state that resolving a link depends on (the file objects, the
+    /// case rule, the server root and the default file name): it changes
+    /// whenever any of them changed since the last call.
+    uint64_t ResolutionStamp();
+
     /// A buffer reused for reading pages, so a scan allocates once.
     std::string &readBuffer() { return m_readBuffer; }
 
@@ -57,6 +63,17 @@ private:
     TSettings &m_settings;
     TOrvaneProject &m_project;
     std::string m_readBuffer;
+
+    struct ResolutionState
+    {
+        uint64_t generation = 0;
+        bool ignoreCase = false;
+        std::string serverRoot;
+        std::string defaultFileName;
+        bool operator==(const ResolutionState &) const = default;
+    };
+    ResolutionState m_resolution;
+    uint64_t m_resolutionStamp = 1;
 };
 
 /// Leaves the busy state when a scope ends, also by an exception.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -32,6 +34,47 @@ TEST(URLToPath, ExpandFileNameIsLexical)
     };
     for (const ExpandCase &c : cases)
         EXPECT_EQ(ExpandFileName(c.input), c.expected) << c.name;
+}
+
+/// Lexical expansion spelled out segment by segment, the oracle for the
+/// expansion with its shortcut for paths that are already expanded.
+std::string literalExpand(const std::string &absolute)
+{
+    std::vector<std::string> segments;
+    std::string segment;
+    bool trailing = absolute.back() == '/';
+    for (size_t i = 1; i <= absolute.size(); ++i) {
+        if (i < absolute.size() && absolute[i] != '/') {
+            segment += absolute[i];
+            continue;
+        }
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        if (i == absolute.size() && (segment == "." || segment == ".."))
+            trailing = false;
+        segment.clear();
+    }
+    std::string out;
+    for (const std::string &s : segments)
+        out += "/" + s;
+    if (out.empty() || trailing)
+        out += "/";
+    return out;
+}
+
+TEST(URLToPath, ExpandFileNameAgreesWithSegmentBySegmentExpansion)
+{
+    const char alphabet[] = {'a', '.', '/', 'b'};
+    for (unsigned n = 0; n < (1u << 16); ++n) {
+        std::string path = "/";
+        for (unsigned k = 0, bits = n; k < 8; ++k, bits >>= 2)
+            path += alphabet[bits & 3];
+        ASSERT_EQ(ExpandFileName(path), literalExpand(path)) << path;
+    }
 }
 
 TEST(URLToPath, RelativePathsStartAtTheCurrentFolder)

@@ -1,10 +1,12 @@
+#include "base/strutil.h"
 #include "engine/checkrun.h"
 #include "engine/fileobject.h"
-#include "base/strutil.h"
 #include "engine/findunreach.h"
 #include "support/sitefixture.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace orvane {
 namespace {
@@ -133,7 +135,8 @@ TEST(Reachability, TopPagesMissingFromTheTreeAreDropped)
     markTop(f, "logo.gif");
     f.project.AddIgnoreFile(f.dir.path() + "gone-too.html");
     CheckFolder(f.site, f.dir.path(), true);
-    EXPECT_EQ(f.project.TopFiles(), std::vector<std::string>{AsciiUpper(f.dir.path() + "logo.gif")});
+    EXPECT_EQ(f.project.TopFiles(),
+              std::vector<std::string>{AsciiUpper(f.dir.path() + "logo.gif")});
     EXPECT_TRUE(f.project.IgnoreFiles().empty());
     EXPECT_EQ(f.view.topFiles.items(), f.project.TopFiles());
     EXPECT_EQ(f.object("logo.gif")->ReachState, TReachState::top);
@@ -149,7 +152,8 @@ TEST(Reachability, MarkTopAndAnalyseMakesThePageTopAndIncludesIt)
     f.project.AddIgnoreFile(f.dir.path() + "index.html");
     CheckFolder(f.site, f.dir.path(), true);
     MarkTopAndAnalyse(f.site, f.node("index.html"));
-    EXPECT_EQ(f.project.TopFiles(), std::vector<std::string>{AsciiUpper(f.dir.path() + "index.html")});
+    EXPECT_EQ(f.project.TopFiles(),
+              std::vector<std::string>{AsciiUpper(f.dir.path() + "index.html")});
     EXPECT_TRUE(f.project.IgnoreFiles().empty());
     EXPECT_FALSE(f.object("index.html")->Ignored);
     EXPECT_EQ(f.object("index.html")->ReachState, TReachState::top);
@@ -186,6 +190,81 @@ TEST(Reachability, LongChainsNeedNoDeepRecursion)
     EXPECT_TRUE(f.orphans().empty());
     EXPECT_EQ(f.object("p2999.html")->ReachState, TReachState::reached);
     EXPECT_EQ(f.object("p2999.html")->InvalidLinks.size(), 1u);
+}
+
+} // namespace
+} // namespace orvane
+
+namespace orvane {
+namespace {
+
+struct Marks
+{
+    std::vector<TReachState> files;
+    std::vector<int> anchors;
+    bool operator==(const Marks &) const = default;
+};
+
+Marks marksOf(const Site &site)
+{
+    Marks m;
+    for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+        const TFileObject *o = site.FileObjects[i];
+        m.files.push_back(o->ReachState);
+        for (size_t k = 0; k < o->Node->Count(); ++k)
+            m.anchors.push_back(o->Node->Child(k)->StateIndex());
+    }
+    return m;
+}
+
+void resetMarks(Site &site)
+{
+    for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+        TFileObject *o = site.FileObjects[i];
+        o->SetReachState(TReachState::unreached);
+        for (size_t k = 0; k < o->Node->Count(); ++k)
+            o->Node->Child(k)->SetStateIndex(ImgUnreached);
+    }
+}
+
+TEST(Reachability, WalkWithResolvedTargetsMatchesResolvingAfresh)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 6; ++round) {
+        SiteFixture f;
+        f.settings.HideInfoBoxAfterCheck = true;
+        f.settings.IgnoreCase = round % 2 == 1;
+        const int pages = 60;
+        auto name = [](int i) {
+            return "d" + std::to_string(i % 3) + "/p" + std::to_string(i) + ".html";
+        };
+        for (int i = 0; i < pages; ++i) {
+            std::string html = "<a name=a" + std::to_string(i % 4) + ">";
+            for (int l = 0; l < 5; ++l) {
+                const int t = static_cast<int>(random() % (pages + 5));
+                std::string link = "/" + name(t);
+                if (random() % 3 == 0)
+                    link = AsciiUpper(link);
+                if (random() % 2 == 0)
+                    link += "#a" + std::to_string(random() % 6);
+                html += "<a href=\"" + link + "\">";
+            }
+            f.dir.write(name(i), html);
+        }
+        f.project.SetServerRoot(f.dir.path());
+        f.project.AddTopFile(f.dir.path() + name(0));
+        f.project.AddTopFile(f.dir.path() + name(7));
+        CheckFolder(f.site, f.dir.path(), true);
+        const Marks cached = marksOf(f.site);
+
+        // Any change of what resolution depends on makes the walk resolve afresh.
+        resetMarks(f.site);
+        f.project.SetServerRoot("/elsewhere");
+        f.project.SetServerRoot(f.dir.path());
+        AnalyseReachability(f.site);
+        EXPECT_EQ(marksOf(f.site), cached) << "round " << round;
+        EXPECT_FALSE(f.orphans().empty()) << "round " << round;
+    }
 }
 
 } // namespace

@@ -19,19 +19,19 @@ void PathIndex::Insert(TFileObject *object)
 {
     if ((m_live + m_deleted + 1) * 2 > m_slots.size())
         grow();
-    place(FoldedHash(object->FullPath), object);
+    place({FoldedHash(object->FullPath), object->FullPath.data(), object->FullPath.size(), object});
     ++m_live;
 }
 
-void PathIndex::place(uint64_t hash, TFileObject *object)
+void PathIndex::place(const Slot &slot)
 {
     // New entries only ever take never-used slots, so a probe run always
     // reaches every entry of its key; Find picks the first-made among them.
     const size_t mask = m_slots.size() - 1;
-    size_t i = hash & mask;
+    size_t i = slot.hash & mask;
     while (m_slots[i].hash != Empty)
         i = (i + 1) & mask;
-    m_slots[i] = {hash, object};
+    m_slots[i] = slot;
 }
 
 void PathIndex::grow()
@@ -45,7 +45,7 @@ void PathIndex::grow()
     m_deleted = 0;
     for (const Slot &slot : old)
         if (slot.object)
-            place(slot.hash, slot.object);
+            place(slot);
 }
 
 void PathIndex::Remove(TFileObject *object)
@@ -56,7 +56,7 @@ void PathIndex::Remove(TFileObject *object)
     for (size_t i = FoldedHash(object->FullPath) & mask; m_slots[i].hash != Empty;
          i = (i + 1) & mask) {
         if (m_slots[i].object == object) {
-            m_slots[i] = {Deleted, nullptr};
+            m_slots[i] = {Deleted, nullptr, 0, nullptr};
             --m_live;
             ++m_deleted;
             return;
@@ -82,12 +82,11 @@ TFileObject *PathIndex::Find(std::string_view path, bool ignoreCase) const
         const Slot &slot = m_slots[i];
         if (slot.hash != hash || !slot.object)
             continue;
-        TFileObject *object = slot.object;
-        if (best && best->Sequence() < object->Sequence())
+        const std::string_view candidate(slot.path, slot.length);
+        if (!(ignoreCase ? SameText(candidate, path) : candidate == path))
             continue;
-        const bool equal = ignoreCase ? SameText(object->FullPath, path) : object->FullPath == path;
-        if (equal)
-            best = object;
+        if (!best || slot.object->Sequence() < best->Sequence())
+            best = slot.object;
     }
     return best;
 }

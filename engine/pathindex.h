@@ -28,16 +28,20 @@ public:
     static uint64_t FoldedHash(std::string_view path);
 
 private:
+    // The path is kept in the slot (it never changes once indexed), so a
+    // look-up compares it without first visiting the object.
     struct Slot
     {
         uint64_t hash = 0; // 0: never used; 1: deleted
+        const char *path = nullptr;
+        size_t length = 0;
         TFileObject *object = nullptr;
     };
     static constexpr uint64_t Empty = 0;
     static constexpr uint64_t Deleted = 1;
 
     void grow();
-    void place(uint64_t hash, TFileObject *object);
+    void place(const Slot &slot);
 
     std::vector<Slot> m_slots;
     size_t m_live = 0;

@@ -103,7 +103,10 @@ size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer)
     const auto size = static_cast<unsigned long long>(info.st_size < 0 ? 0 : info.st_size);
     allocate(buffer, size, host);
     readExactly(file.fd(), path, buffer.data(), buffer.size());
-    std::replace(buffer.begin(), buffer.end(), '\0', ' ');
+    // Pages rarely hold a NUL byte: memchr skips the stretches between them.
+    char *end = buffer.data() + buffer.size();
+    for (char *p = buffer.data(); (p = static_cast<char *>(std::memchr(p, '\0', end - p)));)
+        *p++ = ' ';
     if (LooksBinary(buffer))
         throw ENotTextFileError();
     return buffer.size();

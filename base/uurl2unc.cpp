@@ -2,6 +2,7 @@
 
 #include "base/strutil.h"
 
+#include <algorithm>
 #include <unistd.h>
 #include <vector>
 
@@ -26,6 +27,8 @@ static std::string currentFolder()
     return buffer;
 }
 
+static std::string expandSegments(std::string_view path);
+
 /// Whether an absolute path is already in expanded form: no empty, "." or ".."
 /// segment anywhere. Most joined links are, and need no rebuilding.
 static bool isExpanded(std::string_view path)
@@ -47,6 +50,12 @@ std::string ExpandFileName(std::string_view path)
 {
     if (isExpanded(path))
         return std::string(path);
+    return expandSegments(path);
+}
+
+/// The expansion proper, segment by segment.
+static std::string expandSegments(std::string_view path)
+{
     std::string input;
     if (path.empty() || path.front() != '/')
         input = currentFolder() + "/";
@@ -84,15 +93,18 @@ std::string ExpandFileName(std::string_view path)
 
 std::string URLToPath(const std::string &base, const std::string &link)
 {
-    std::string relative = link;
-    BackslashToSlash(relative);
     // Only the link may carry a fragment; a "#" in the page's own folder name
     // is part of the path.
-    if (const size_t hash = relative.find('#'); hash != std::string::npos)
-        relative.erase(hash);
-    std::string joined(ExtractFilePath(base));
-    joined += relative;
-    return ExpandFileName(joined);
+    const std::string_view relative(link.data(), std::min(link.find('#'), link.size()));
+    const std::string_view folder = ExtractFilePath(base);
+    std::string joined;
+    joined.reserve(folder.size() + relative.size());
+    joined.append(folder);
+    for (char c : relative)
+        joined += c == '\\' ? '/' : c;
+    if (isExpanded(joined))
+        return joined;
+    return expandSegments(joined);
 }
 
 } // namespace orvane

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "support/tempdir.h"
+#include "ui/qthost.h"
+
+#include <QFileDialog>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvane {
+class TForm1;
+class TreeNode;
+} // namespace orvane
+
+namespace orvane::test {
+
+/// Answers the message boxes of a host and remembers them: OK unless a false
+/// answer is queued.
+class BoxRecorder
+{
+public:
+    explicit BoxRecorder(QtHost &host);
+
+    std::vector<QtHost::Box> boxes;
+    std::deque<bool> answers;
+
+    /// The texts of the boxes with the given caption.
+    std::vector<QString> texts(const QString &caption) const;
+};
+
+/// A main window on a settings file in a temporary folder, with its message
+/// boxes answered and the events of its long loops let through at every item.
+class FormFixture
+{
+public:
+    FormFixture();
+    ~FormFixture();
+
+    TempDir dir;
+    std::string iniPath;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<BoxRecorder> recorder;
+
+    /// Writes the sample site below dir/site/ and returns its folder (with "/").
+    std::string writeSite() const;
+    /// The node with the given text path below the root ("sub/page.html").
+    TreeNode *node(const std::string &path) const;
+};
+
+/// Runs action on the next modal file dialog once it is shown (from inside the
+/// dialog's own event loop); the action accepts or rejects it.
+void onNextFileDialog(std::function<void(QFileDialog &)> action);
+
+/// Accepts a shown file dialog with the given file or folder typed in as an
+/// absolute path. A complaint of the dialog fails the test and is closed.
+void chooseIn(QFileDialog &dialog, const QString &path);
+/// Accepts the next file dialog with the given file or folder chosen.
+void chooseInNextFileDialog(const QString &path);
+/// Rejects the next file dialog.
+void cancelNextFileDialog();
+
+/// Lets pending events run, e.g. queued closes and deferred deletions.
+void processPendingEvents();
+
+} // namespace orvane::test

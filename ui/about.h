@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace orvane {
+
+/// The About box: the program's name, version and date, the freeware note and
+/// where the program lives on the web. A click on the address opens it.
+class TAboutBox1 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *WebAddress = "https://orvane.example.org/";
+    static constexpr const char *MailAddress = "orvane-dev@users.example.org";
+
+    explicit TAboutBox1(QWidget *parent = nullptr);
+
+    QLabel *ProgramIcon;
+    QLabel *ProductName;
+    QLabel *Version;
+    QLabel *date;
+    QLabel *Freeware;
+    QPushButton *OKButton;
+    QLabel *Label3;
+    QLabel *URL;
+    QLabel *Label2;
+    QLabel *mailto;
+
+    /// Opens the web address in the browser.
+    void URLClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+} // namespace orvane

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QFileDialog;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+class QToolButton;
+
+namespace orvane {
+
+class FileTreeModel;
+class FileTreeView;
+class QtHost;
+class Site;
+class TAboutBox1;
+class TOptionForm;
+class TOrvaneProject;
+class TProjectForm;
+class TreeNode;
+class TSHBrowseForFolderEx;
+
+/// The main window: the tool buttons and the site tree on the left, the three
+/// link lists of the selected page on the right, the status strip below. It
+/// owns, for the whole run, the project, the project window, the settings
+/// dialog (with the settings) and the site the engine works on.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// settingsPath is the settings file (window positions included).
+    explicit TForm1(std::string settingsPath, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    Site &site() const { return *m_site; }
+    QtHost &host() const { return *m_host; }
+    FileTreeModel *treeModel() const { return m_treeModel; }
+    const std::string &settingsPath() const { return m_settingsPath; }
+
+    QWidget *LeftPanel;
+    QWidget *ButtonPanel;
+    QToolButton *OpenButton;
+    QToolButton *OpenProjectBtn;
+    QToolButton *SaveProjectBtn;
+    QToolButton *ReopenButton;
+    QToolButton *StopButton;
+    QToolButton *OptionButton;
+    QToolButton *AboutButton;
+    QLabel *selectedFolderPanel;
+    FileTreeView *TreeView1;
+    QSplitter *Splitter3;
+    QTabWidget *PageControl1;
+    QWidget *FileInfo;
+    QLabel *Panel1;
+    QLabel *Panel2;
+    QLabel *Panel3;
+    QListWidget *ListBox1;
+    QListWidget *ListBox2;
+    QListWidget *ListBox3;
+    QWidget *BottomPanel;
+    QLabel *status;
+    QLabel *CountPanel;
+    QLabel *StatusBar1;
+    /// The tree's context menu and the menu of a click in a link list; the
+    /// tree and link commands fill them.
+    QMenu *PopupMenu1;
+    QMenu *LinkClickPopup;
+    TSHBrowseForFolderEx *BrowseForFolder1;
+    QFileDialog *OpenProjectDialog;
+    QFileDialog *SaveProjectDialog;
+
+    std::unique_ptr<TOrvaneProject> Project;
+    TProjectForm *ProjectForm = nullptr;
+    TOptionForm *OptionForm = nullptr;
+    TAboutBox1 *AboutBox1 = nullptr;
+
+    bool IgnoreNextTreeChange = false;
+    /// The text of the link-list entry clicked last.
+    std::string ClickedLink;
+
+    void OpenButtonClick();
+    void OpenProjectBtnClick();
+    void SaveProjectBtnClick();
+    void ReopenButtonClick();
+    void StopButtonClick();
+    void OptionButtonClick();
+    void AboutButtonClick();
+    void TreeView1Change(TreeNode *node);
+
+    /// Opens a project file; a later save proposes the same file.
+    void OpenProject(const std::string &path);
+    /// What a drop does with the dropped paths: one folder is checked, one
+    /// project file opened, one other file checks its folder. Anything else,
+    /// and any drop while a command runs, is ignored.
+    void DropFiles(const std::vector<std::string> &paths);
+    /// The program's arguments (without the program name): the first one is
+    /// opened as a project file once the window is shown.
+    void ProcessCommandLine(const std::vector<std::string> &arguments);
+
+    /// Runs a command under the program's error handler.
+    void runCommand(const std::function<void()> &command);
+    /// The file name the save dialog proposes.
+    const std::string &saveDialogFileName() const { return m_saveFileName; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void buildLayout();
+    QWidget *buildLeftPane();
+    QWidget *buildLinkPage();
+    QWidget *buildBottomStrip();
+    QToolButton *toolButton(int x, const char *glyph, const QString &caption, const QString &hint,
+                            bool latinCaption);
+    void buildDialogs();
+    void FormCreate();
+    void FormClose();
+    bool busy() const;
+
+    std::string m_settingsPath;
+    QtHost *m_host;
+    std::unique_ptr<Site> m_site;
+    FileTreeModel *m_treeModel = nullptr;
+    std::string m_saveFileName;
+    bool m_closed = false;
+    bool m_closePending = false;
+};
+
+} // namespace orvane

@@ -4,6 +4,8 @@
 #include "engine/launcher.h"
 #include "support/sitefixture.h"
 
+#include "support/scopedenv.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -146,28 +148,7 @@ TEST(OpenBrowser, FindBrowserAsksXdgMimeFirstThenXdgSettings)
 }
 
 /// Sets an environment variable for one scope.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const std::string &value)
-        : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
-};
+using test::ScopedEnv;
 
 TEST(OpenBrowser, SystemLookupRunsTheDesktopToolAndReadsTheUsersEntry)
 {

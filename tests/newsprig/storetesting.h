@@ -1,25 +1,13 @@
 #pragma once
 
+#include "support/scopedenv.h"
+
 #include <map>
 #include <optional>
 #include <string>
 #include <sys/resource.h>
 
 namespace orvane::test {
-
-/// Sets or unsets an environment variable for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const char *value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    std::string m_name;
-    std::optional<std::string> m_old;
-};
 
 /// Every folder and file below root, by relative path: folders as "<dir>",
 /// files as their contents. Two equal snapshots mean nothing was written.

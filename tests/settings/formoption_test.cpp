@@ -3,6 +3,8 @@
 #include "support/recordinghost.h"
 #include "support/tempdir.h"
 
+#include "support/scopedenv.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -246,31 +248,7 @@ TEST(WindowPlacement, AppliesOnlyStrictlyInsideTheScreen)
 }
 
 // Sets an environment variable for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const char *value)
-        : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
-};
+using test::ScopedEnv;
 
 TEST(Settings, FilePathPrefersTheProgramFolder)
 {

@@ -2,7 +2,6 @@
 
 #include "ui/displaytext.h"
 
-#include <QDesktopServices>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -13,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace orvane {
@@ -113,7 +111,8 @@ bool TAboutBox1::eventFilter(QObject *watched, QEvent *event)
 
 void TAboutBox1::URLClick()
 {
-    QDesktopServices::openUrl(QUrl(URL->text()));
+    if (openAddress)
+        openAddress(WebAddress);
 }
 
 } // namespace orvane

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <string>
+
 class QLabel;
 class QPushButton;
 
@@ -32,6 +35,10 @@ public:
 
     /// Opens the web address in the browser.
     void URLClick();
+
+    /// How the address is opened: the main window hands it to the browser
+    /// found at start-up, under its error handler. Unset, a click does nothing.
+    std::function<void(const std::string &)> openAddress;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -125,4 +125,11 @@ void FileTreeView::mousePressEvent(QMouseEvent *event)
     QTreeView::mousePressEvent(event);
 }
 
+void FileTreeView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeView::mouseDoubleClickEvent(event); // expands or collapses as usual
+    if (event->button() == Qt::LeftButton)
+        emit treeDoubleClicked(event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
 } // namespace orvane

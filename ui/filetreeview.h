@@ -24,9 +24,13 @@ public:
 signals:
     /// The tree's selected node changed (none: nullptr).
     void nodeSelectionChanged(orvane::TreeNode *node);
+    /// A double click with the left button anywhere in the tree, after the
+    /// view's own handling; shift tells whether Shift was held down.
+    void treeDoubleClicked(bool shift);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

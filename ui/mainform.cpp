@@ -4,6 +4,8 @@
 #include "base/strutil.h"
 #include "engine/checkrun.h"
 #include "engine/fileobject.h"
+#include "engine/launcher.h"
+#include "engine/openbrowser4.h"
 #include "engine/site.h"
 #include "project/orvaneprojct.h"
 #include "settings/formoption.h"
@@ -13,10 +15,13 @@
 #include "ui/filetreemodel.h"
 #include "ui/filetreeview.h"
 #include "ui/formoptiondialog.h"
+#include "ui/linkmenu.h"
 #include "ui/qthost.h"
 #include "ui/shbffex.h"
 #include "ui/speedbutton.h"
 #include "ui/treeimages.h"
+#include "ui/treemenu.h"
+#include "ui/uchikan.h"
 #include "ui/uprojectform.h"
 
 #include <QCloseEvent>
@@ -93,10 +98,13 @@ std::string folderOf(const std::string &path)
 
 } // namespace
 
-TForm1::TForm1(std::string settingsPath, QWidget *parent)
+TForm1::TForm1(std::string settingsPath, Launcher &launcher, const BrowserCommand &browser,
+               QWidget *parent)
     : QWidget(parent)
     , m_settingsPath(std::move(settingsPath))
     , m_host(new QtHost(this))
+    , m_launcher(launcher)
+    , m_browser(std::make_unique<WebBrowser>(browser, launcher))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Orvane"));
@@ -266,6 +274,8 @@ void TForm1::FormCreate()
     OptionForm = new TOptionForm(this, ProjectForm, m_settingsPath);
     LoadSettings(OptionForm->Settings, m_settingsPath);
     m_site = std::make_unique<Site>(*m_host, OptionForm->Settings, *Project);
+    buildMenus();
+    treeMenu->setOpenShortcuts();
     ProjectForm->attach(m_site.get(), Project.get(), [this] { OpenButtonClick(); });
     m_host->setBusyControls(
         {{OpenButton, OpenProjectBtn, SaveProjectBtn, OptionButton, AboutButton},
@@ -285,7 +295,34 @@ void TForm1::FormCreate()
     // TreeView1Change lets pass.
     m_site->tree.Select(m_site->tree.Root());
     AboutBox1 = new TAboutBox1(this);
+    AboutBox1->openAddress = [this](const std::string &address) {
+        runCommand([this, &address] { m_browser->OpenInBrowser(address); });
+    };
     m_host->flushDisplays();
+}
+
+void TForm1::buildMenus()
+{
+    const auto run = [this](const std::function<void()> &command) { runCommand(command); };
+    treeMenu = new TreeMenu(*PopupMenu1, *TreeView1, *m_site,
+                            {run, [this] { OpenWithExternalAppClick(); },
+                             [this] { OpenWithBrowserClick(); }, [this] { ProjectForm->show(); }});
+    connect(TreeView1, &FileTreeView::treeDoubleClicked, treeMenu, &TreeMenu::TreeView1DblClick);
+    ChikanDlg = std::make_unique<TChikanDlg>();
+    linkMenu = new LinkMenu(*LinkClickPopup, *m_site, m_launcher, *ChikanDlg, ClickedLink,
+                            {run, [this](const QPoint &at) { LinkClickPopup->popup(at); }});
+    for (QListWidget *list : {ListBox1, ListBox2, ListBox3})
+        linkMenu->watch(*list);
+}
+
+void TForm1::OpenWithExternalAppClick()
+{
+    runCommand([this] { orvane::OpenWithExternalAppClick(*m_site, m_launcher); });
+}
+
+void TForm1::OpenWithBrowserClick()
+{
+    runCommand([this] { orvane::OpenWithBrowserClick(*m_site, *m_browser); });
 }
 
 void TForm1::FormClose()

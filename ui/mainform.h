@@ -18,6 +18,12 @@ class QToolButton;
 namespace orvane {
 
 class FileTreeModel;
+class Launcher;
+class LinkMenu;
+class TChikanDlg;
+class TreeMenu;
+class WebBrowser;
+struct BrowserCommand;
 class FileTreeView;
 class QtHost;
 class Site;
@@ -37,8 +43,11 @@ class TForm1 : public QWidget
     Q_OBJECT
 
 public:
-    /// settingsPath is the settings file (window positions included).
-    explicit TForm1(std::string settingsPath, QWidget *parent = nullptr);
+    /// settingsPath is the settings file (window positions included); the
+    /// editor, the viewer and the browser are started through launcher, the
+    /// browser as found once at start-up.
+    TForm1(std::string settingsPath, Launcher &launcher, const BrowserCommand &browser,
+           QWidget *parent = nullptr);
     ~TForm1() override;
 
     Site &site() const { return *m_site; }
@@ -82,6 +91,9 @@ public:
     TProjectForm *ProjectForm = nullptr;
     TOptionForm *OptionForm = nullptr;
     TAboutBox1 *AboutBox1 = nullptr;
+    std::unique_ptr<TChikanDlg> ChikanDlg;
+    TreeMenu *treeMenu = nullptr;
+    LinkMenu *linkMenu = nullptr;
 
     bool IgnoreNextTreeChange = false;
     /// The text of the link-list entry clicked last.
@@ -95,6 +107,9 @@ public:
     void OptionButtonClick();
     void AboutButtonClick();
     void TreeView1Change(TreeNode *node);
+    void OpenWithExternalAppClick();
+    void OpenWithBrowserClick();
+    WebBrowser &browser() const { return *m_browser; }
 
     /// Opens a project file; a later save proposes the same file.
     void OpenProject(const std::string &path);
@@ -124,12 +139,15 @@ private:
     QToolButton *toolButton(int x, const char *glyph, const QString &caption, const QString &hint,
                             bool latinCaption);
     void buildDialogs();
+    void buildMenus();
     void FormCreate();
     void FormClose();
     bool busy() const;
 
     std::string m_settingsPath;
     QtHost *m_host;
+    Launcher &m_launcher;
+    std::unique_ptr<WebBrowser> m_browser;
     std::unique_ptr<Site> m_site;
     FileTreeModel *m_treeModel = nullptr;
     std::string m_saveFileName;

@@ -1,3 +1,5 @@
+#include "engine/launcher.h"
+#include "engine/openbrowser4.h"
 #include "settings/formoption.h"
 #include "ui/mainform.h"
 
@@ -10,12 +12,17 @@
 
 int main(int argc, char **argv)
 {
+    // The desktop is asked for its browser once, before any window exists; a
+    // browser chosen while the program runs counts from the next start.
+    const orvane::BrowserCommand browser = orvane::FindBrowser(orvane::SystemBrowserLookup());
+    orvane::ProcessLauncher launcher;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.svg")));
 
-    orvane::TForm1 form(orvane::SettingsFilePath());
+    orvane::TForm1 form(orvane::SettingsFilePath(), launcher, browser);
     form.show();
     // The arguments as the file system's bytes, as the program got them.
     const std::vector<std::string> arguments(argv + 1, argv + argc);

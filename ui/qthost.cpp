@@ -137,7 +137,9 @@ bool QtHost::showBox(const Box &box)
 
 void QtHost::beep(Sound sound)
 {
-    (void)sound; // the desktop has one bell for every kind of cue
+    if (m_beepListener)
+        m_beepListener(sound);
+    // The desktop has one bell for every kind of cue.
     QApplication::beep();
 }
 

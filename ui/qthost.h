@@ -61,6 +61,12 @@ public:
     /// The window message boxes are centred on.
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
 
+    /// Told of every sound before it is played; tests record them.
+    void setBeepListener(std::function<void(Sound)> listener)
+    {
+        m_beepListener = std::move(listener);
+    }
+
     /// Lets tests answer every message box without showing it.
     void setAnswerer(Answerer answerer) { m_answerer = std::move(answerer); }
     /// The shortest time between two rounds of pending events, in milliseconds.
@@ -108,6 +114,7 @@ private:
     BusyControls m_busy;
     QPointer<QWidget> m_dialogParent;
     Answerer m_answerer;
+    std::function<void(Sound)> m_beepListener;
     QElapsedTimer m_sinceEvents;
     int m_eventInterval = 30;
 };

@@ -78,10 +78,17 @@ std::vector<QString> BoxRecorder::texts(const QString &caption) const
 
 FormFixture::FormFixture()
     : iniPath(dir.path() + "orvane.ini")
-    , form(std::make_unique<TForm1>(iniPath))
+    , form(std::make_unique<TForm1>(iniPath, launcher, testBrowser()))
     , recorder(std::make_unique<BoxRecorder>(form->host()))
 {
     form->host().setEventInterval(0);
+}
+
+BrowserCommand FormFixture::testBrowser()
+{
+    BrowserCommand browser;
+    browser.program = "browser-test";
+    return browser;
 }
 
 FormFixture::~FormFixture()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/launcher.h"
+#include "engine/openbrowser4.h"
 #include "support/tempdir.h"
 #include "ui/qthost.h"
 
@@ -18,6 +20,26 @@ class TreeNode;
 } // namespace orvane
 
 namespace orvane::test {
+
+/// A launcher that starts nothing and remembers what it was asked to start.
+class RecordingLauncher : public Launcher
+{
+public:
+    struct Call
+    {
+        std::string program;
+        std::vector<std::string> args;
+    };
+    std::vector<Call> calls;
+    /// What start() answers.
+    bool starts = true;
+
+    bool start(const std::string &program, const std::vector<std::string> &args) override
+    {
+        calls.push_back({program, args});
+        return starts;
+    }
+};
 
 /// Answers the message boxes of a host and remembers them: OK unless a false
 /// answer is queued.
@@ -41,8 +63,12 @@ public:
     FormFixture();
     ~FormFixture();
 
+    /// The browser the window finds: "browser-test" with the target appended.
+    static BrowserCommand testBrowser();
+
     TempDir dir;
     std::string iniPath;
+    RecordingLauncher launcher;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<BoxRecorder> recorder;
 

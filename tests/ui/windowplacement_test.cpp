@@ -11,6 +11,9 @@ namespace {
 
 using test::TempDir;
 
+// Nothing here starts a program.
+test::RecordingLauncher launcher;
+
 std::string placementFile(const TempDir &dir, int mainLeft, int mainTop, int projectLeft,
                           int projectTop, int visible)
 {
@@ -30,7 +33,7 @@ TEST(WindowPlacement, StoredPositionsApplyOnlyInsideTheScreen)
     // Sizes at start-up, before any move.
     const QPoint mainHome = [] {
         TempDir dir;
-        TForm1 form(dir.path() + "orvane.ini");
+        TForm1 form(dir.path() + "orvane.ini", launcher, {});
         return form.pos();
     }();
     struct Case
@@ -59,7 +62,7 @@ TEST(WindowPlacement, StoredPositionsApplyOnlyInsideTheScreen)
     for (const Case &c : cases) {
         TempDir dir;
         const std::string ini = placementFile(dir, c.left, c.top, c.left, c.top, 1);
-        TForm1 form(ini);
+        TForm1 form(ini, launcher, {});
         EXPECT_EQ(form.pos(), c.applies ? QPoint(c.left, c.top) : mainHome) << c.name;
         EXPECT_EQ(form.ProjectForm->pos() == QPoint(c.left, c.top), c.projectApplies) << c.name;
     }
@@ -69,7 +72,7 @@ TEST(WindowPlacement, ProjectWindowShownAsItWasLeft)
 {
     for (const int visible : {0, 1}) {
         TempDir dir;
-        TForm1 form(placementFile(dir, 20, 30, 40, 50, visible));
+        TForm1 form(placementFile(dir, 20, 30, 40, 50, visible), launcher, {});
         EXPECT_EQ(form.ProjectForm->isVisible(), visible == 1);
     }
 }
@@ -79,7 +82,7 @@ TEST(WindowPlacement, ClosingStoresBothWindowsEvenWithoutAFolder)
     TempDir dir;
     const std::string ini = placementFile(dir, 20, 30, 40, 50, 1);
     {
-        TForm1 form(ini);
+        TForm1 form(ini, launcher, {});
         form.show();
         form.move(25, 35);
         form.ProjectForm->move(45, 55);

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -38,6 +39,19 @@ bool writeAll(int fd, std::string_view contents)
     return true;
 }
 
+/// The file a path names: a symbolic link resolved to the file it leads to;
+/// any other path, or a link that leads nowhere, as it is.
+std::string linkTarget(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
 [[noreturn]] void fail(const std::string &path, int error)
 {
     throw EWriteError(path + ": " + std::strerror(error));
@@ -45,17 +59,26 @@ bool writeAll(int fd, std::string_view contents)
 
 } // namespace
 
-void WriteFileAtomically(const std::string &path, std::string_view contents)
+void WriteFileAtomically(const std::string &givenPath, std::string_view contents)
 {
+    // Renaming over a symbolic link would replace the link with a file; the
+    // file it points to is the one to replace.
+    const std::string path = linkTarget(givenPath);
     std::string temp = folderOf(path) + "/.orvane-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        fail(path, errno);
+        fail(givenPath, errno);
 
-    struct stat old {};
+    struct stat old
+    {
+    };
     mode_t mode = 0;
     if (::stat(path.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
+        // The owner stays too when root writes another user's file; an owner
+        // that cannot be kept is no reason to fail.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            (void)!::fchown(fd, old.st_uid, old.st_gid);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -74,7 +97,7 @@ void WriteFileAtomically(const std::string &path, std::string_view contents)
     }
     if (!ok) {
         ::unlink(temp.c_str());
-        fail(path, error);
+        fail(givenPath, error);
     }
 }
 

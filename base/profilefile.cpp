@@ -1,6 +1,7 @@
 #include "base/profilefile.h"
 
 #include "base/atomicfile.h"
+#include "base/errors.h"
 #include "base/strutil.h"
 
 #include <climits>
@@ -210,9 +211,16 @@ bool ProfileFile::KeyExists(std::string_view section, std::string_view key) cons
     return findValueText(section, key) != nullptr;
 }
 
+bool ProfileFile::FitsOnOneLine(std::string_view value)
+{
+    return value.find_first_of("\r\n") == std::string_view::npos;
+}
+
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value)
 {
+    if (!FitsOnOneLine(value))
+        throw EWriteError(m_path + ": a value holds a line break");
     std::string line = std::string(key) + "=" + std::string(value);
     const Section *found = findSection(section);
     if (!found) {

@@ -41,7 +41,13 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     bool KeyExists(std::string_view section, std::string_view key) const;
 
+    /// Whether value can be stored: a CR or LF in it would end its line, and
+    /// the rest would read back as other lines, other keys or even sections.
+    static bool FitsOnOneLine(std::string_view value);
+
     /// Changes the text in memory; nothing reaches the disk before Save().
+    /// A value that does not fit on one line is refused with EWriteError and
+    /// nothing changes.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, long value);
     void WriteBool(std::string_view section, std::string_view key, bool value);

@@ -2,7 +2,6 @@
 
 #include "base/strutil.h"
 
-#include <algorithm>
 #include <unistd.h>
 #include <vector>
 
@@ -93,9 +92,15 @@ static std::string expandSegments(std::string_view path)
 
 std::string URLToPath(const std::string &base, const std::string &link)
 {
-    // Only the link may carry a fragment; a "#" in the page's own folder name
-    // is part of the path.
-    const std::string_view relative(link.data(), std::min(link.find('#'), link.size()));
+    // A page's link to one of its own anchors ("#top") has the page's own name
+    // as its path part. That name is the page, whatever it holds: a "\" in it
+    // is no separator here.
+    if (!link.empty() && link == ExtractFileName(base))
+        return ExpandFileName(base);
+    // The link is a path part: SplitLink has already taken its "#" part off.
+    // A "#" left in it belongs to a name (the page's own, as in "faq#1.html")
+    // and must stay.
+    const std::string_view relative(link);
     const std::string_view folder = ExtractFilePath(base);
     std::string joined;
     joined.reserve(folder.size() + relative.size());

@@ -16,7 +16,10 @@ std::string ExpandFileName(std::string_view path);
 
 /// The absolute local path of link (a relative or "/"-rooted path text) taken
 /// from the folder of base (base up to its last "/"). Backslashes in the link
-/// count as "/"; a "#" part of the link is cut off before joining.
+/// count as "/". The link is the path part of a link text (SplitLink), so a
+/// "#" in it is part of a name and stays. A link that is base's own file name
+/// names base itself (SplitLink puts the page's name for a "#name" link), even
+/// when that name holds a "\".
 std::string URLToPath(const std::string &base, const std::string &link);
 
 } // namespace orvane

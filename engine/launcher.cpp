@@ -279,18 +279,27 @@ std::string TagJumpLine(const std::string &caption)
     return TrimControl(std::string_view(caption).substr(0, caption.find(':')));
 }
 
+// The template is split into words before the path goes in, so that the path
+// always stays inside one word, whatever blanks or quotes the file's name holds:
+// a page named "a.html -c !cmd" or "x' --eval '(...)" from a downloaded site
+// must never become options of the editor.
 std::vector<std::string> EditorArguments(const std::string &commandLineOption,
                                          const std::string &fullPath)
 {
-    return SplitCommandLine(ReplaceAll(commandLineOption, "%F", fullPath));
+    std::vector<std::string> words = SplitCommandLine(commandLineOption);
+    for (std::string &word : words)
+        word = ReplaceAll(word, "%F", fullPath);
+    return words;
 }
 
 std::vector<std::string> TagJumpArguments(const std::string &tagJumpCommandLineOption,
                                           const std::string &line, const std::string &fullPath)
 {
+    std::vector<std::string> words = SplitCommandLine(tagJumpCommandLineOption);
     // "%N" first, so a "%N" inside the path stays as it is.
-    const std::string withLine = ReplaceAll(tagJumpCommandLineOption, "%N", line);
-    return SplitCommandLine(ReplaceAll(withLine, "%F", fullPath));
+    for (std::string &word : words)
+        word = ReplaceAll(ReplaceAll(word, "%N", line), "%F", fullPath);
+    return words;
 }
 
 void OpenWithExternalAppClick(Site &site, Launcher &launcher)

@@ -48,7 +48,7 @@ std::vector<std::string> SplitCommandLine(const std::string &parameters);
 std::string TagJumpLine(const std::string &caption);
 
 /// "開く": opens the selected file in its program, the editor (ExternalEditor,
-/// CommandLineOption with "%F" replaced, split into words) for a page and the
+/// with EditorArguments of CommandLineOption) for a page and the
 /// viewer (ExternalViewer, the path as one argument) for an image. Beeps when
 /// nothing or no file is selected or the file is neither; when the program does
 /// not start, beeps and shows "外部アプリケーション\r\n<program>\r\nを開けません".
@@ -56,15 +56,17 @@ void OpenWithExternalAppClick(Site &site, Launcher &launcher);
 
 /// A tag-jump item: starts ExternalEditor with TagJumpCommandLineOption, "%N"
 /// replaced by the caption's line number first and "%F" by the selected page's
-/// path after, split into words. Failure as OpenWithExternalAppClick; beeps
+/// path after (TagJumpArguments). Failure as OpenWithExternalAppClick; beeps
 /// when no file is selected.
 void TagJumpClick(Site &site, Launcher &launcher, const std::string &caption);
 
-/// The parameter words for the editor on a page (template with "%F" replaced;
-/// "%N" stays as it is).
+/// The parameter words for the editor on a page: the template split into words,
+/// then "%F" replaced in each ("%N" stays as it is). The path never splits into
+/// words nor ends a quote, whatever its name holds.
 std::vector<std::string> EditorArguments(const std::string &commandLineOption,
                                          const std::string &fullPath);
-/// The parameter words for a tag jump ("%N" replaced before "%F").
+/// The parameter words for a tag jump: as EditorArguments, with "%N" replaced
+/// before "%F" in each word.
 std::vector<std::string> TagJumpArguments(const std::string &tagJumpCommandLineOption,
                                           const std::string &line, const std::string &fullPath);
 

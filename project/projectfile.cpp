@@ -30,6 +30,18 @@ void writeList(ProfileFile &file, const std::string &key, const std::vector<std:
         file.WriteString(ProjectSection, key + std::to_string(i), list[i]);
 }
 
+const std::string *entryWithLineBreak(const TOrvaneProject &project)
+{
+    for (const std::string *folder : {&project.HomeDir(), &project.ServerRoot()})
+        if (!ProfileFile::FitsOnOneLine(*folder))
+            return folder;
+    for (const auto *list : {&project.TopFiles(), &project.IgnoreFiles(), &project.WildCards()})
+        for (const std::string &entry : *list)
+            if (!ProfileFile::FitsOnOneLine(entry))
+                return &entry;
+    return nullptr;
+}
+
 } // namespace
 
 void ReadProjectFile(const std::string &path, TOrvaneProject &project)
@@ -47,6 +59,11 @@ void ReadProjectFile(const std::string &path, TOrvaneProject &project)
 
 void WriteProjectFile(const std::string &path, const TOrvaneProject &project)
 {
+    // A file name may hold a line break, which cannot be stored on a line of
+    // its own: the entry, and keys after it, would be lost or misread on the
+    // next load. Such a project is not saved at all; the old file stays.
+    if (const std::string *entry = entryWithLineBreak(project))
+        throw EWriteError(path + " に書き込めません\r\n改行を含む項目は保存できません: " + *entry);
     // The file is written anew as a whole, so no key of an earlier, longer
     // project survives, and it replaces the old file only once it is complete.
     ProfileFile file(path);

@@ -18,7 +18,8 @@ void ReadProjectFile(const std::string &path, TOrvaneProject &project);
 /// Writes the project as a whole new file (HomeDir, ServerRoot, TopFile0..,
 /// IgnoreFile0.., WildCards0.., CR LF line ends) to a temporary file renamed
 /// over path. On failure throws EWriteError with "<path> に書き込めません"; the
-/// old file stays as it was.
+/// old file stays as it was. A project with an entry holding a CR or LF (a
+/// file name may) is refused the same way, the message naming the entry.
 void WriteProjectFile(const std::string &path, const TOrvaneProject &project);
 
 } // namespace orvane

@@ -50,6 +50,24 @@ bool saveFile(const ProfileFile &file)
     }
 }
 
+void writeOptions(ProfileFile &file, const TSettings &settings)
+{
+    file.WriteString(OptionSection, "ExternalEditor", settings.ExternalEditor);
+    file.WriteString(OptionSection, "ExternalViewer", settings.ExternalViewer);
+    file.WriteBool(OptionSection, "IgnoreCase", settings.IgnoreCase);
+    file.WriteString(OptionSection, "DefaultFileName", settings.DefaultFileName);
+    file.WriteBool(OptionSection, "isSpaceValid", settings.isSpaceValid);
+    file.WriteString(OptionSection, "CommandLineOption", settings.CommandLineOption);
+    file.WriteString(OptionSection, "TagJumpCommandLineOption", settings.TagJumpCommandLineOption);
+    file.WriteBool(OptionSection, "AnchorMakesFileBlue", settings.AnchorMakesFileBlue);
+    file.WriteInteger(OptionSection, "CheckLocalFile", settings.CheckLocalFile);
+    file.WriteBool(OptionSection, "IgnoreHTMLInfo", settings.IgnoreHTMLInfo);
+    file.WriteBool(OptionSection, "IgnoreJavaScript", settings.IgnoreJavaScript);
+    file.WriteBool(OptionSection, "HideInfoBoxAfterCheck", settings.HideInfoBoxAfterCheck);
+    file.WriteString(OptionSection, "ExtListHTML", settings.ExtListHTML);
+    file.WriteString(OptionSection, "ExtListImg", settings.ExtListImg);
+}
+
 std::string programFile()
 {
     std::error_code ec;
@@ -108,22 +126,14 @@ void LoadSettings(TSettings &settings, const std::string &iniPath)
 bool SaveSettings(const TSettings &settings, const std::string &iniPath, Host &host)
 {
     ProfileFile file(iniPath);
-    file.WriteString(OptionSection, "ExternalEditor", settings.ExternalEditor);
-    file.WriteString(OptionSection, "ExternalViewer", settings.ExternalViewer);
-    file.WriteBool(OptionSection, "IgnoreCase", settings.IgnoreCase);
-    file.WriteString(OptionSection, "DefaultFileName", settings.DefaultFileName);
-    file.WriteBool(OptionSection, "isSpaceValid", settings.isSpaceValid);
-    file.WriteString(OptionSection, "CommandLineOption", settings.CommandLineOption);
-    file.WriteString(OptionSection, "TagJumpCommandLineOption", settings.TagJumpCommandLineOption);
-    file.WriteBool(OptionSection, "AnchorMakesFileBlue", settings.AnchorMakesFileBlue);
-    file.WriteInteger(OptionSection, "CheckLocalFile", settings.CheckLocalFile);
-    file.WriteBool(OptionSection, "IgnoreHTMLInfo", settings.IgnoreHTMLInfo);
-    file.WriteBool(OptionSection, "IgnoreJavaScript", settings.IgnoreJavaScript);
-    file.WriteBool(OptionSection, "HideInfoBoxAfterCheck", settings.HideInfoBoxAfterCheck);
-    file.WriteString(OptionSection, "ExtListHTML", settings.ExtListHTML);
-    file.WriteString(OptionSection, "ExtListImg", settings.ExtListImg);
-    if (saveFile(file))
-        return true;
+    try {
+        writeOptions(file, settings);
+        if (saveFile(file))
+            return true;
+    } catch (const EWriteError &) {
+        // A text option with a line break (a program path may hold one)
+        // cannot be stored; the file stays as it was, as after a failed write.
+    }
     host.beep(Sound::Exclamation);
     host.error(iniPath + "\r\nに書き込みできませんでした");
     return false;

@@ -95,18 +95,23 @@ TEST(URLToPath, JoinsTheLinkToTheFolderOfTheBase)
         {"out of the site", "../../other/x.html", "/other/x.html"},
         {"backslashes are separators", "..\\img\\a.gif", "/site/img/a.gif"},
         {"absolute link", "/etc/x", "/site/sub/etc/x"},
-        {"fragment cut from the link", "a.html#top", "/site/sub/a.html"},
         {"folder link keeps its slash", "deep/", "/site/sub/deep/"},
     };
     for (const ExpandCase &c : cases)
         EXPECT_EQ(URLToPath("/site/sub/page.html", c.input), c.expected) << c.name;
 }
 
-TEST(URLToPath, HashInThePageFolderIsPartOfThePath)
+TEST(URLToPath, HashInAFolderOrFileNameIsPartOfThePath)
 {
-    // Cutting at the first "#" of the joined path would lose the folder name.
+    // Cutting at a "#" would lose the folder name, or turn a page's link to
+    // its own anchor ("#top" on "faq#1.html", path part "faq#1.html") into a
+    // link to "faq".
     EXPECT_EQ(URLToPath("/site/c#/index.html", "a.html"), "/site/c#/a.html");
-    EXPECT_EQ(URLToPath("/site/c#/index.html", "a.html#x"), "/site/c#/a.html");
+    EXPECT_EQ(URLToPath("/site/faq#1.html", "faq#1.html"), "/site/faq#1.html");
+    EXPECT_EQ(URLToPath("/site/a\\b#c.html", "a\\b#c.html"), "/site/a\\b#c.html")
+        << "the page's own name names the page, a backslash in it included";
+    EXPECT_EQ(URLToPath("/site/x.html", "a\\b.html"), "/site/a/b.html");
+    EXPECT_EQ(URLToPath("/site/c#/index.html", "../x#y/b.html"), "/site/x#y/b.html");
 }
 
 } // namespace

@@ -68,9 +68,8 @@ TEST(SplitCommandLine, SplitsAsAShellWithoutExpanding)
 TEST(Launcher, EditorAndTagJumpArgumentsFromTemplates)
 {
     EXPECT_EQ(TagJumpArguments("/j%N %F", "12", "/site/a.html"), (Words{"/j12", "/site/a.html"}));
-    EXPECT_EQ(TagJumpArguments("+%N %F", "3", "/my site/a.html"),
-              (Words{"+3", "/my", "site/a.html"}))
-        << "no quoting is added around the path";
+    EXPECT_EQ(TagJumpArguments("+%N %F", "3", "/my site/a.html"), (Words{"+3", "/my site/a.html"}))
+        << "the path is one word without quotes around it";
     EXPECT_EQ(TagJumpArguments("--line=%N \"%F\"", "3", "/my site/%N.html"),
               (Words{"--line=3", "/my site/%N.html"}))
         << "%N is replaced first, so one inside the path stays";

@@ -3,6 +3,7 @@
 #include "base/strutil.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace orvane {
 
@@ -19,17 +20,52 @@ void SortedStringList::AddAll(std::vector<std::string> texts)
 {
     if (texts.empty())
         return;
-    // Existing entries come first so that they win over equal newcomers; a
-    // stable sort keeps the order of addition among equal texts.
-    std::vector<std::string> merged;
-    merged.reserve(m_items.size() + texts.size());
-    std::move(m_items.begin(), m_items.end(), std::back_inserter(merged));
-    std::move(texts.begin(), texts.end(), std::back_inserter(merged));
-    std::stable_sort(merged.begin(), merged.end(), TextLess());
-    auto last = std::unique(merged.begin(), merged.end(), [](const auto &a, const auto &b) {
-        return CompareText(a, b) == 0;
+    // A page names many targets over and over. A text that repeats an earlier
+    // one byte for byte would be dropped as a duplicate anyway, so it goes
+    // before the sort instead of taking part in it.
+    std::vector<uint32_t> order;
+    order.reserve(texts.size());
+    {
+        std::unordered_set<std::string_view> seen;
+        seen.reserve(texts.size());
+        for (uint32_t i = 0; i < texts.size(); ++i)
+            if (seen.insert(texts[i]).second)
+                order.push_back(i);
+    }
+    // Among texts equal without case the order of addition decides, so the
+    // first one added stays.
+    std::sort(order.begin(), order.end(), [&texts](uint32_t a, uint32_t b) {
+        const int c = CompareText(texts[a], texts[b]);
+        return c < 0 || (c == 0 && a < b);
     });
-    merged.erase(last, merged.end());
+    std::vector<std::string> sorted;
+    sorted.reserve(order.size());
+    for (uint32_t i : order)
+        if (sorted.empty() || CompareText(sorted.back(), texts[i]) != 0)
+            sorted.push_back(std::move(texts[i]));
+    if (m_items.empty()) {
+        m_items = std::move(sorted);
+        return;
+    }
+    // Entries already in the list win over equal newcomers.
+    std::vector<std::string> merged;
+    merged.reserve(m_items.size() + sorted.size());
+    size_t a = 0;
+    size_t b = 0;
+    while (a < m_items.size() || b < sorted.size()) {
+        if (b == sorted.size()) {
+            merged.push_back(std::move(m_items[a++]));
+            continue;
+        }
+        const int c = a == m_items.size() ? 1 : CompareText(m_items[a], sorted[b]);
+        if (c <= 0) {
+            merged.push_back(std::move(m_items[a++]));
+            if (c == 0)
+                ++b;
+        } else {
+            merged.push_back(std::move(sorted[b++]));
+        }
+    }
     m_items = std::move(merged);
 }
 

@@ -37,7 +37,12 @@ if [ ${#needed[@]} -gt 0 ]; then
 fi
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The picture shows the site's path: a copy in a neutral place keeps the
+# machine's own folders out of it.
+shown=/tmp/orvane-sample/site/
+rm -rf /tmp/orvane-sample && mkdir -p "$shown" && cp -R "$site." "$shown"
+site=$shown
+trap 'rm -rf "$work" /tmp/orvane-sample' EXIT
 # A copy of the program keeps its settings beside it, so the windows open where
 # this script puts them and the user's own settings stay untouched.
 cp "$build/ui/orvane" "$work/orvane"

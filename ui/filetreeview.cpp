@@ -71,11 +71,22 @@ void FileTreeView::restoreFromTree()
     FileTree &tree = m_model->tree();
     if (tree.Root()->Expanded())
         expand(m_model->indexOf(tree.Root()));
-    FileTree::ForEachDescendant(tree.Root(), [this](TreeNode *node) {
-        if (node->Expanded() && node->HasChildren())
-            expand(m_model->indexOf(node));
-    });
+    expandOpenBelow(tree.Root());
     showTreeSelection(tree.Selected());
+}
+
+void FileTreeView::expandOpenBelow(TreeNode *node)
+{
+    // Runs over every node of a site of many thousand files while the window
+    // waits, so it touches each node once and keeps no list of them.
+    for (size_t i = 0, n = node->Count(); i < n; ++i) {
+        TreeNode *child = node->Child(i);
+        if (!child->HasChildren())
+            continue;
+        if (child->Expanded())
+            expand(m_model->indexOf(child));
+        expandOpenBelow(child);
+    }
 }
 
 void FileTreeView::viewSelectionChanged()

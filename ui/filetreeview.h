@@ -37,6 +37,7 @@ private:
     void showTreeSelection(TreeNode *node);
     void showTreeExpanded(TreeNode *node);
     void restoreFromTree();
+    void expandOpenBelow(TreeNode *node);
     void viewSelectionChanged();
     void viewExpandedChanged(const QModelIndex &index, bool expanded);
 

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/host.h"
+#include "base/uurl2unc.h"
 #include "engine/fileobject.h"
 #include "engine/findunreach.h"
 #include "engine/openfiles.h"
@@ -16,13 +17,17 @@ namespace orvane {
 
 bool DirectoryExists(const std::string &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool FileExists(const std::string &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -50,7 +55,9 @@ void CheckFolder(Site &site, const std::string &path, bool analyse)
         return;
     }
     site.tree.Select(nullptr);
-    site.project().SetHomeDir(path);
+    // Links resolve to absolute, expanded paths; the files' paths must be of
+    // the same form, or no link could ever find its target.
+    site.project().SetHomeDir(ExpandFileName(path));
     site.tree.Root()->SetText(site.project().HomeDir());
     LoadSite(site, site.project().HomeDir());
     host.setStatus({});
@@ -61,8 +68,8 @@ void CheckFolder(Site &site, const std::string &path, bool analyse)
         return;
     }
     host.beep(Sound::Asterisk);
-    host.information("無効リンクを含むファイルの数 " + std::to_string(site.FilesWithInvalidLinks)
-                     + "\r\n無効リンクの総数 " + std::to_string(site.InvalidLinkTotal));
+    host.information("無効リンクを含むファイルの数 " + std::to_string(site.FilesWithInvalidLinks) +
+                     "\r\n無効リンクの総数 " + std::to_string(site.InvalidLinkTotal));
 }
 
 void LoadSite(Site &site, const std::string &folder)
@@ -132,9 +139,9 @@ void ShowLinkLists(Site &site, TreeNode *node)
     if (!node || !node->Data() || node->Data()->Kind != FileKind::html)
         return;
     const TFileObject &object = *node->Data();
-    addLinks(site, LinkList::Valid, object.ValidLinks)
-        && addLinks(site, LinkList::Invalid, object.InvalidLinks)
-        && addLinks(site, LinkList::External, object.ExternalLinks);
+    addLinks(site, LinkList::Valid, object.ValidLinks) &&
+        addLinks(site, LinkList::Invalid, object.InvalidLinks) &&
+        addLinks(site, LinkList::External, object.ExternalLinks);
 }
 
 void ReopenFolder(Site &site)

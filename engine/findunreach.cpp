@@ -155,8 +155,10 @@ void AnalyseReachability(Site &site)
         TreeUpdateScope update(site.tree);
         WalkFromTopPages(site);
         ApplyIgnoreList(site);
-        for (size_t i = 0; i < site.FileObjects.size(); ++i)
+        for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+            site.host().processEvents();
             site.FileObjects[i]->UpdateImage();
+        }
         ColourFolders(site);
     }
     site.host().setStatus({});

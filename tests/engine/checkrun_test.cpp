@@ -113,7 +113,8 @@ TEST(CheckRun, MissingFolderLeavesTheTreeAsItWas)
     CheckFolder(f.site, f.dir.path() + "nothing-here", false);
     ASSERT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.host.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(f.host.messages[0].text, "ディレクトリが存在しません\r\n" + f.dir.path() + "nothing-here");
+    EXPECT_EQ(f.host.messages[0].text,
+              "ディレクトリが存在しません\r\n" + f.dir.path() + "nothing-here");
     EXPECT_EQ(f.files(), std::vector<std::string>{"a.html"});
     EXPECT_EQ(f.project.HomeDir(), f.dir.path());
 
@@ -276,6 +277,32 @@ TEST(CheckRun, BusyProtocolNestsAndReportsReopen)
     } catch (const EAssertionFailed &e) {
         EXPECT_TRUE(std::string(e.what()).starts_with("Assertion failure (mainform, "));
     }
+}
+
+} // namespace
+} // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(CheckRun, RelativeOrUnexpandedHomeFoldersStillResolveLinks)
+{
+    test::SiteFixture f;
+    f.dir.write("site/index.html", "<a href=a.html></a>");
+    f.dir.write("site/a.html", "");
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(f.dir.path().c_str()), 0);
+    CheckFolder(f.site, "site", false);
+    const std::string relativeHome = f.project.HomeDir();
+    ASSERT_EQ(chdir(cwd), 0);
+    EXPECT_EQ(relativeHome, f.dir.path() + "site/");
+    EXPECT_EQ(f.site.InvalidLinkTotal, 0);
+
+    CheckFolder(f.site, f.dir.path() + "site/../site/./", false);
+    EXPECT_EQ(f.project.HomeDir(), f.dir.path() + "site/");
+    EXPECT_EQ(f.site.InvalidLinkTotal, 0);
+    EXPECT_EQ(f.object("site/a.html")->Kind, FileKind::html);
 }
 
 } // namespace

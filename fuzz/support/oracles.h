@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/literal_wildcard.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -7,11 +9,10 @@
 
 namespace orvane::fuzz {
 
+using test::LiteralWildCardMatch;
+
 // The routines as their behaviour is described, written the slow and obvious
 // way: erase, search again, recurse. The fast versions must agree with them.
-
-/// Anchored "*" / "?" match, recursing at every place the next literal occurs.
-bool LiteralWildCardMatch(std::string pattern, std::string text);
 
 /// 1-based position of the first case-folded occurrence of pattern in text up
 /// to its first NUL, 0 for none; the search gives up when fewer bytes than the

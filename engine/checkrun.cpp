@@ -6,6 +6,7 @@
 #include "engine/fileobject.h"
 #include "engine/findunreach.h"
 #include "engine/openfiles.h"
+#include "engine/parallelfor.h"
 #include "engine/site.h"
 #include "project/orvaneprojct.h"
 #include "project/projectfile.h"
@@ -89,11 +90,35 @@ void LoadSite(Site &site, const std::string &folder)
     if (!site.HaltRequested)
         ScanFolder(site, folder, site.tree.Root());
     host.setStatus("リンク先の有無をチェック中");
-    for (size_t i = 0; i < site.FileObjects.size(); ++i) {
-        host.processEvents();
-        site.FileObjects[i]->CheckLinks();
-    }
+    CheckAllLinks(site);
     site.tree.Root()->SetExpanded(true);
+}
+
+void CheckAllLinks(Site &site)
+{
+    // Classifying changes nothing, so a batch of pages is classified on every
+    // core; the results are then taken over in order, one page per event pass,
+    // as checking the pages one by one would. A batch ends after enough links
+    // to keep the gaps between event passes short.
+    constexpr size_t BatchLinks = 20000;
+    constexpr size_t BatchObjects = 1024;
+    const unsigned threads = ComputeThreads();
+    FileObjectList &objects = site.FileObjects;
+    std::vector<LinkCheck> checks;
+    for (size_t first = 0; first < objects.size();) {
+        size_t last = first;
+        size_t links = 0;
+        while (last < objects.size() && last - first < BatchObjects && links < BatchLinks)
+            links += objects[last++]->Links.size();
+        checks.assign(last - first, {});
+        ParallelFor(first, last, links < 256 ? 1 : threads,
+                    [&](size_t i) { checks[i - first] = objects[i]->ClassifyLinks(); });
+        for (size_t i = first; i < last; ++i) {
+            site.host().processEvents();
+            objects[i]->ApplyLinkCheck(std::move(checks[i - first]));
+        }
+        first = last;
+    }
 }
 
 void RecheckLinks(Site &site)

@@ -21,6 +21,10 @@ void CheckFolder(Site &site, const std::string &path, bool analyse);
 /// Clears the tree and all file objects, scans the folder, classifies every link.
 void LoadSite(Site &site, const std::string &folder);
 
+/// Classifies the links of every file object, in order, letting events run
+/// before each page is updated; the classifying itself uses every core.
+void CheckAllLinks(Site &site);
+
 /// Classifies all links anew and re-analyses, without reading any page.
 void RecheckLinks(Site &site);
 

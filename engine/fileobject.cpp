@@ -6,6 +6,7 @@
 #include "engine/filetree.h"
 #include "engine/linkextract.h"
 #include "engine/orvaneutil.h"
+#include "engine/pageprefetch.h"
 #include "engine/pathconvert.h"
 #include "engine/readfileall.h"
 #include "engine/site.h"
@@ -59,7 +60,7 @@ void TFileObject::LoadFromFile(const std::string &path)
     else if (Kind == FileKind::other)
         Node->SetImageIndex(ImgBlankPage);
     if (Kind == FileKind::html) {
-        if (!(m_site.settings().IgnoreHTMLInfo && m_site.project().IsIgnoreFile(path)))
+        if (ReadsLinksOnLoad(m_site, path))
             ExtractLinks();
         SetBlue(true);
     }
@@ -125,8 +126,25 @@ void TFileObject::UpdateImage()
     Node->SetSelectedIndex(Node->ImageIndex());
 }
 
+bool ReadsLinksOnLoad(const Site &site, const std::string &path)
+{
+    return ClassifyExtension(site.settings(), AsciiUpper(ExtractFileExt(path))) == FileKind::html &&
+           !(site.settings().IgnoreHTMLInfo && site.project().IsIgnoreFile(path));
+}
+
 void TFileObject::ExtractLinks()
 {
+    const ExtractContext context{m_site.host(), m_site.HaltRequested,
+                                 m_site.settings().IgnoreJavaScript, m_site.settings().isSpaceValid,
+                                 std::string(ExtractFileName(FullPath))};
+    if (m_site.Prefetcher) {
+        Host &host = m_site.host();
+        if (auto page = m_site.Prefetcher->Take(FullPath, context.options(),
+                                                [&host] { host.processEvents(); })) {
+            ApplyPreparedPage(*page, context, Links, Anchors);
+            return;
+        }
+    }
     std::string &text = m_site.readBuffer();
     try {
         ReadFileAllInto(FullPath, m_site.host(), text);
@@ -135,9 +153,6 @@ void TFileObject::ExtractLinks()
         // already been told where telling makes sense.
         return;
     }
-    const ExtractContext context{m_site.host(), m_site.HaltRequested,
-                                 m_site.settings().IgnoreJavaScript, m_site.settings().isSpaceValid,
-                                 std::string(ExtractFileName(FullPath))};
     ExtractLinksFromText(text, context, Links, Anchors);
 }
 
@@ -171,22 +186,18 @@ WalkTarget TFileObject::walkTarget(const std::string &path, const std::string &a
     return {target, anchorIndex};
 }
 
-void TFileObject::CheckLinks()
+LinkCheck TFileObject::ClassifyLinks() const
 {
-    ValidLinks.Clear();
-    InvalidLinks.Clear();
-    ExternalLinks.Clear();
-    // The walk follows the valid links again with the same resolution, so it
-    // keeps what is found here as long as nothing it depends on changes.
-    m_walkTargets.clear();
-    m_walkStamp = m_site.ResolutionStamp();
+    LinkCheck check;
     const TSettings &settings = m_site.settings();
     const TOrvaneProject &project = m_site.project();
-    auto valid = [this](size_t i, const std::string &path, const std::string &anchor,
-                        TFileObject *target) {
-        ValidLinks.Add(i);
-        m_walkTargets.push_back(walkTarget(path, anchor, target));
+    auto valid = [&](size_t i, const std::string &path, const std::string &anchor,
+                     TFileObject *target) {
+        check.valid.push_back(static_cast<uint32_t>(i));
+        check.walkTargets.push_back(walkTarget(path, anchor, target));
     };
+    auto invalid = [&](size_t i) { check.invalid.push_back(static_cast<uint32_t>(i)); };
+    auto external = [&](size_t i) { check.external.push_back(static_cast<uint32_t>(i)); };
     for (size_t i = 0; i < Links.size(); ++i) {
         const std::string &entry = Links[i];
         if (entry.empty())
@@ -195,23 +206,23 @@ void TFileObject::CheckLinks()
         if (isSiteInternal(entry)) {
             if (entry.front() == '/') {
                 if (project.ServerRoot().empty())
-                    ExternalLinks.Add(i);
+                    external(i);
                 else if (FileExists(project.LinkToPath(FullPath, path)))
                     valid(i, path, anchor, nullptr);
                 else
-                    InvalidLinks.Add(i);
+                    invalid(i);
             } else if (!path.empty() || !anchor.empty()) {
                 TFileObject *target = m_site.FileObjects.FindFileObject(
                     project.LinkToPath(FullPath, path), settings.IgnoreCase);
                 if (target && (anchor.empty() || target->Anchors.Contains(anchor)))
                     valid(i, path, anchor, target);
                 else
-                    InvalidLinks.Add(i);
+                    invalid(i);
             }
         } else if (!StartsWithText(entry, "file://")) {
-            ExternalLinks.Add(i);
+            external(i);
         } else if (settings.CheckLocalFile == 0) {
-            InvalidLinks.Add(i);
+            invalid(i);
         } else {
             // A network path ("//host/...") cannot be reached from here; the
             // system would take it for a local one.
@@ -219,14 +230,31 @@ void TFileObject::CheckLinks()
             if (local && !StartsWith(*local, "//") && FileExists(*local))
                 valid(i, path, anchor, nullptr);
             else
-                InvalidLinks.Add(i);
+                invalid(i);
         }
     }
+    return check;
+}
+
+void TFileObject::ApplyLinkCheck(LinkCheck check)
+{
+    ValidLinks.Assign(std::move(check.valid));
+    InvalidLinks.Assign(std::move(check.invalid));
+    ExternalLinks.Assign(std::move(check.external));
+    // The walk follows the valid links again with the same resolution, so it
+    // keeps what is found here as long as nothing it depends on changes.
+    m_walkTargets = std::move(check.walkTargets);
+    m_walkStamp = m_site.ResolutionStamp();
     UpdateImage();
     if (!InvalidLinks.empty()) {
         m_site.InvalidLinkTotal += static_cast<long>(InvalidLinks.size());
         ++m_site.FilesWithInvalidLinks;
     }
+}
+
+void TFileObject::CheckLinks()
+{
+    ApplyLinkCheck(ClassifyLinks());
 }
 
 void ForgetFileObject(TFileObject *object)

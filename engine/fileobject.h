@@ -25,6 +25,16 @@ struct WalkTarget
     int32_t anchorIndex;
 };
 
+/// Where CheckLinks puts each link of a page (indices into its Links), and
+/// the walk targets of the valid ones.
+struct LinkCheck
+{
+    std::vector<uint32_t> valid;
+    std::vector<uint32_t> invalid;
+    std::vector<uint32_t> external;
+    std::vector<WalkTarget> walkTargets;
+};
+
 /// One file of the site: its path, kind, links and the flags the analysis and
 /// the tree commands set. Each file node carries one; the object refers back to
 /// its node and shows its flags only through the node's pictures. The site's
@@ -65,6 +75,13 @@ public:
     std::pair<std::string, std::string> SplitLink(const std::string &link) const;
     /// Sorts Links into ValidLinks, InvalidLinks and ExternalLinks.
     void CheckLinks();
+    /// The first half of CheckLinks: works out where each link goes and
+    /// changes nothing, so pages may be classified on several threads at once
+    /// while the file objects, the settings and the project stay as they are.
+    LinkCheck ClassifyLinks() const;
+    /// The second half: takes the classification over, updates the picture and
+    /// the site's counters of invalid links.
+    void ApplyLinkCheck(LinkCheck check);
 
     /// The walk targets of ValidLinks, one per entry, as resolved by the last
     /// CheckLinks; none when the site's resolution stamp has moved on since.
@@ -89,6 +106,10 @@ private:
     std::vector<WalkTarget> m_walkTargets;
     uint64_t m_walkStamp = 0;
 };
+
+/// Whether loading the file at path reads its links: a page, unless excluded
+/// pages are not read.
+bool ReadsLinksOnLoad(const Site &site, const std::string &path);
 
 /// The project forgets the file, then the object is destroyed (its node stays).
 void ForgetFileObject(TFileObject *object);

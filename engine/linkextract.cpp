@@ -1,7 +1,9 @@
 #include "engine/linkextract.h"
 
+#include "base/errors.h"
 #include "base/host.h"
 #include "base/strutil.h"
+#include "engine/bytescan.h"
 #include "engine/stringlist.h"
 
 #include <algorithm>
@@ -65,6 +67,7 @@ constexpr std::array<TagRow, 38> Rows = {{
     {"MAP", "NAME"},
     {"A", "NAME"},
 }};
+static_assert(Rows.size() == LinkRowTotal);
 constexpr size_t LinkRowCount = 35;
 constexpr size_t MetaRow = 35;
 
@@ -80,10 +83,17 @@ struct TagGroup
     size_t rowCount = 0;
 };
 
+/// The groups whose tag name begins with one byte.
+struct FirstByteGroups
+{
+    uint8_t count = 0;
+    std::array<uint8_t, 7> groups{};
+};
+
 struct TagIndex
 {
     std::vector<TagGroup> groups;
-    std::array<std::vector<uint8_t>, 256> byFirstByte; // upper and lower case alike
+    std::array<FirstByteGroups, 256> byFirstByte; // upper and lower case alike
 
     TagIndex()
     {
@@ -99,10 +109,16 @@ struct TagIndex
         }
         for (size_t i = 0; i < groups.size(); ++i) {
             const char first = groups[i].name[0];
-            byFirstByte[static_cast<unsigned char>(first)].push_back(static_cast<uint8_t>(i));
-            byFirstByte[static_cast<unsigned char>(first - 'A' + 'a')].push_back(
-                static_cast<uint8_t>(i));
+            add(first, i);
+            add(static_cast<char>(first - 'A' + 'a'), i);
         }
+    }
+
+private:
+    void add(char first, size_t group)
+    {
+        FirstByteGroups &entry = byFirstByte[static_cast<unsigned char>(first)];
+        entry.groups.at(entry.count++) = static_cast<uint8_t>(group);
     }
 };
 
@@ -132,9 +148,10 @@ void FindAttributes(std::string_view text, size_t from, size_t end,
 {
     size_t open = names.size();
     std::fill(at, at + names.size(), npos);
-    for (size_t j = from; j < end && open > 0; ++j) {
-        if (!IsBlank(text[j - 1]))
-            continue;
+    if (from >= end)
+        return;
+    // Whether to go on after looking at position j, which follows a blank.
+    auto lookAt = [&](size_t j) {
         const char c = asciiUpper(text[j]);
         for (size_t k = 0; k < names.size(); ++k) {
             if (at[k] == npos && names[k][0] == c && j + names[k].size() <= end &&
@@ -143,7 +160,12 @@ void FindAttributes(std::string_view text, size_t from, size_t end,
                 --open;
             }
         }
-    }
+        return open > 0;
+    };
+    if (IsBlank(text[from - 1]) && !lookAt(from))
+        return;
+    ForEachOf(text, from, end - 1, ' ', '\r', '\n',
+              [&](size_t blank) { return lookAt(blank + 1); });
 }
 
 struct Span
@@ -205,27 +227,23 @@ std::string_view CleanValue(std::string_view raw, std::string &scratch)
     return scratch;
 }
 
-struct Find
-{
-    size_t begin;
-    size_t end;
-    size_t row;
-};
-
 /// Finds, in one sweep over the page, what the 38 separate passes would find:
 /// every row keeps its own resume point (the ">" of the tag it took last), so
 /// "<A" inside another tag or inside a value is taken or skipped just as the
 /// row's own pass would. Finds come out in page order.
-void CollectFinds(std::string_view text, std::vector<Find> &finds)
+void CollectFinds(std::string_view text, std::vector<LinkFind> &finds)
 {
     const TagIndex &index = tagIndex();
     std::array<size_t, Rows.size()> resumeAt{}; // per tag; never more tags than rows
     size_t gt = 0;
     bool gtKnown = false;
-    for (size_t lt = text.find('<'); lt != npos; lt = text.find('<', lt + 1)) {
+    ForEachOf(text, 0, text.size(), '<', '<', '<', [&](size_t lt) {
         if (lt + 1 >= text.size())
-            break;
-        for (uint8_t g : index.byFirstByte[static_cast<unsigned char>(text[lt + 1])]) {
+            return false;
+        const FirstByteGroups &candidates =
+            index.byFirstByte[static_cast<unsigned char>(text[lt + 1])];
+        for (size_t c = 0; c < candidates.count; ++c) {
+            const uint8_t g = candidates.groups[c];
             const TagGroup &group = index.groups[g];
             if (lt < resumeAt[g] || !MatchesAt(text, lt + 1, group.name))
                 continue;
@@ -234,7 +252,7 @@ void CollectFinds(std::string_view text, std::vector<Find> &finds)
                 gtKnown = true;
             }
             if (gt == npos)
-                return; // no tag from here on is closed, for any row
+                return false; // no tag from here on is closed, for any row
             resumeAt[g] = gt;
             std::array<Span, MaxRowsPerTag> values;
             TagValues(text, lt + 1 + group.name.size(), gt,
@@ -242,86 +260,131 @@ void CollectFinds(std::string_view text, std::vector<Find> &finds)
             for (size_t r = 0; r < group.rowCount; ++r)
                 finds.push_back({values[r].begin, values[r].end, group.rows[r]});
         }
-    }
+        return true;
+    });
 }
 
 /// Stable reordering of the finds by row (a counting sort). rowStart receives
 /// where each row's finds begin; rowStart[row + 1] is where they end.
-std::vector<Find> OrderByRow(const std::vector<Find> &finds,
-                             std::array<size_t, Rows.size() + 1> &rowStart)
+std::vector<LinkFind> OrderByRow(const std::vector<LinkFind> &finds,
+                                 std::array<size_t, LinkRowTotal + 1> &rowStart)
 {
     rowStart.fill(0);
-    for (const Find &f : finds)
+    for (const LinkFind &f : finds)
         ++rowStart[f.row + 1];
     for (size_t row = 0; row < Rows.size(); ++row)
         rowStart[row + 1] += rowStart[row];
     std::array<size_t, Rows.size()> next{};
     std::copy(rowStart.begin(), rowStart.end() - 1, next.begin());
-    std::vector<Find> ordered(finds.size());
-    for (const Find &f : finds)
+    std::vector<LinkFind> ordered(finds.size());
+    for (const LinkFind &f : finds)
         ordered[next[f.row]++] = f;
     return ordered;
 }
 
-/// Hands the finds to the lists with the progress and halt behaviour of adding
-/// them one at a time.
-class Replay
+/// The values the lists receive from the finds: the link rules, without the
+/// progress and halt behaviour.
+class ValueMaker
 {
 public:
-    Replay(std::string_view text, const ExtractContext &context)
+    ValueMaker(std::string_view text, ExtractOptions options)
         : m_text(text)
-        , m_context(context)
+        , m_options(options)
     {
     }
 
-    void resetCounter() { m_counter = 0; }
-
-    /// One found value for links or anchors; see the link rules.
-    void AddLink(std::vector<std::string> &out, const Find &find)
+    /// One found value for links or anchors.
+    void link(std::vector<std::string> &out, const LinkFind &find)
     {
-        m_context.host.processEvents();
-        if (m_context.haltRequested)
-            return;
-        m_context.host.setCountPanel(m_counter++);
         const std::string_view value = valueOf(find);
         if (value.empty())
             return;
         if (StartsWithText(value, "JAVASCRIPT:")) {
-            if (!m_context.ignoreJavaScript)
+            if (!m_options.ignoreJavaScript)
                 out.emplace_back(value);
             return;
         }
-        out.emplace_back(m_context.isSpaceValid ? value : CutAtSpace(value));
+        out.emplace_back(m_options.isSpaceValid ? value : CutAtSpace(value));
     }
 
-    /// One META tag; returns false when the user halted.
-    bool AddRefresh(std::vector<std::string> &out, const Find &find)
+    /// One META tag.
+    void refresh(std::vector<std::string> &out, const LinkFind &find)
     {
-        m_context.host.processEvents();
-        if (m_context.haltRequested)
-            return false;
-        m_context.host.setCountPanel(m_counter++);
         const std::string_view value = valueOf(find);
         // A value that begins with "URL=" is not a refresh instruction.
         const size_t url = value.find("URL=");
         if (url == npos || url == 0)
-            return true;
+            return;
         const std::string target = TrimControl(value.substr(url + 4));
         if (!target.empty())
             out.emplace_back(CutAtSpace(target));
-        return true;
+    }
+
+    /// The values of finds [from, to): link rows, then META rows from metaFrom
+    /// on; only the finds taken (all when taken is empty).
+    std::vector<std::string> values(const std::vector<LinkFind> &finds, size_t from, size_t to,
+                                    size_t metaFrom, const std::vector<char> &taken)
+    {
+        std::vector<std::string> out;
+        out.reserve(to - from);
+        for (size_t i = from; i < to; ++i) {
+            if (!taken.empty() && !taken[i])
+                continue;
+            if (i < metaFrom)
+                link(out, finds[i]);
+            else
+                refresh(out, finds[i]);
+        }
+        return out;
     }
 
 private:
-    std::string_view valueOf(const Find &find)
+    std::string_view valueOf(const LinkFind &find)
     {
         return CleanValue(m_text.substr(find.begin, find.end - find.begin), m_scratch);
     }
 
     std::string_view m_text;
-    const ExtractContext &m_context;
-    long m_counter = 0;
+    ExtractOptions m_options;
     std::string m_scratch;
+};
+
+/// Gives the user interface the events that adding the values one at a time
+/// gives: before each item pending events run, then, unless the user halted,
+/// the count panel shows the item's number. Remembers which items were taken.
+class EventReplay
+{
+public:
+    EventReplay(const ExtractContext &context, size_t items)
+        : m_context(context)
+        , m_items(items)
+    {
+    }
+
+    void resetCounter() { m_counter = 0; }
+
+    /// Returns whether item i is taken.
+    bool step(size_t i)
+    {
+        m_context.host.processEvents();
+        if (m_context.haltRequested) {
+            if (m_taken.empty())
+                m_taken.assign(m_items, 1);
+            m_taken[i] = 0;
+            return false;
+        }
+        m_context.host.setCountPanel(m_counter++);
+        return true;
+    }
+
+    /// Empty when every item so far was taken.
+    const std::vector<char> &taken() const { return m_taken; }
+
+private:
+    const ExtractContext &m_context;
+    size_t m_items;
+    long m_counter = 0;
+    std::vector<char> m_taken;
 };
 
 /// The text between the part already settled (the first m_kept bytes) and the
@@ -405,6 +468,29 @@ private:
     Found m_close;
 };
 
+/// Removes the comments one at a time; before and after each removal asks
+/// whether to go on. Returns false when told to stop (the text is then left
+/// unusable).
+template<typename Before, typename After>
+bool cutComments(std::string &text, Before before, After after)
+{
+    CommentCutter cutter(text);
+    for (;;) {
+        const size_t open = cutter.firstOpen();
+        if (open == npos)
+            break;
+        const size_t close = cutter.firstClose();
+        if (close == npos || open >= close)
+            break;
+        before();
+        cutter.cut(open, close + 3);
+        if (!after())
+            return false;
+    }
+    cutter.finish();
+    return true;
+}
+
 } // namespace
 
 size_t SkipBlanks(std::string_view text, size_t &pos)
@@ -442,57 +528,94 @@ bool FindTagAttribute(std::string_view tag, std::string_view attribute, std::str
 
 bool RemoveComments(std::string &text, Host &host, const bool &haltRequested)
 {
-    CommentCutter cutter(text);
     long counter = 0;
-    for (;;) {
-        const size_t open = cutter.firstOpen();
-        if (open == npos)
-            break;
-        const size_t close = cutter.firstClose();
-        if (close == npos || open >= close)
-            break;
+    return cutComments(
+        text,
+        [&] {
+            host.processEvents();
+            return true;
+        },
+        [&] {
+            if (haltRequested)
+                return false;
+            host.setCountPanel(counter++);
+            return true;
+        });
+}
+
+PreparedPage PreparePage(std::string text, ExtractOptions options)
+{
+    PreparedPage page;
+    page.options = options;
+    cutComments(
+        text, [] {},
+        [&page] {
+            ++page.commentCount;
+            return true;
+        });
+    std::vector<LinkFind> found;
+    CollectFinds(text, found);
+    page.finds = OrderByRow(found, page.rowStart);
+    ValueMaker maker(text, options);
+    const std::vector<char> all;
+    page.links.AddAll(
+        maker.values(page.finds, 0, page.rowStart[MetaRow + 1], page.rowStart[LinkRowCount], all));
+    page.anchors.AddAll(
+        maker.values(page.finds, page.rowStart[MetaRow + 1], page.finds.size(), npos, all));
+    page.text = std::move(text);
+    return page;
+}
+
+void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, SortedStringList &links,
+                       SortedStringList &anchors)
+{
+    ORVANE_ASSERT(page.options == context.options(), "LinkExtract");
+    Host &host = context.host;
+    host.setStatus(context.fileName + " - コメント削除中");
+    for (size_t k = 0; k < page.commentCount; ++k) {
         host.processEvents();
-        cutter.cut(open, close + 3);
-        if (haltRequested)
-            return false;
-        host.setCountPanel(counter++);
+        if (context.haltRequested)
+            return;
+        host.setCountPanel(static_cast<long>(k));
     }
-    cutter.finish();
-    return true;
+
+    host.setStatus(context.fileName + " - リンク抜き出し中");
+    const size_t linkEnd = page.rowStart[LinkRowCount];
+    const size_t metaEnd = page.rowStart[MetaRow + 1];
+    ValueMaker maker(page.text, page.options);
+    EventReplay replay(context, page.finds.size());
+    for (size_t i = 0; i < linkEnd; ++i)
+        replay.step(i);
+    for (size_t i = linkEnd; i < metaEnd; ++i) {
+        if (!replay.step(i)) {
+            // Halted at a META tag: the links found before it, nothing more.
+            std::vector<char> taken = replay.taken();
+            std::fill(taken.begin() + static_cast<ptrdiff_t>(i), taken.end(), 0);
+            links.AddAll(maker.values(page.finds, 0, metaEnd, linkEnd, taken));
+            return;
+        }
+    }
+    if (replay.taken().empty())
+        links.Merge(std::move(page.links));
+    else
+        links.AddAll(maker.values(page.finds, 0, metaEnd, linkEnd, replay.taken()));
+
+    host.setStatus(context.fileName + " - アンカー抜き出し中");
+    replay.resetCounter();
+    for (size_t i = metaEnd; i < page.finds.size(); ++i)
+        replay.step(i);
+    if (replay.taken().empty())
+        anchors.Merge(std::move(page.anchors));
+    else
+        anchors.AddAll(maker.values(page.finds, metaEnd, page.finds.size(), npos, replay.taken()));
 }
 
 void ExtractLinksFromText(std::string &text, const ExtractContext &context, SortedStringList &links,
                           SortedStringList &anchors)
 {
-    context.host.setStatus(context.fileName + " - コメント削除中");
-    if (!RemoveComments(text, context.host, context.haltRequested))
-        return;
-
-    context.host.setStatus(context.fileName + " - リンク抜き出し中");
-    std::vector<Find> found;
-    CollectFinds(text, found);
-    std::array<size_t, Rows.size() + 1> rowStart{};
-    const std::vector<Find> finds = OrderByRow(found, rowStart);
-
-    Replay replay(text, context);
-    std::vector<std::string> linkValues;
-    linkValues.reserve(rowStart[MetaRow + 1]);
-    for (size_t i = 0; i < rowStart[LinkRowCount]; ++i)
-        replay.AddLink(linkValues, finds[i]);
-    for (size_t i = rowStart[MetaRow]; i < rowStart[MetaRow + 1]; ++i) {
-        if (!replay.AddRefresh(linkValues, finds[i])) {
-            links.AddAll(std::move(linkValues));
-            return;
-        }
-    }
-    links.AddAll(std::move(linkValues));
-
-    context.host.setStatus(context.fileName + " - アンカー抜き出し中");
-    replay.resetCounter();
-    std::vector<std::string> anchorValues;
-    for (size_t i = rowStart[MetaRow + 1]; i < finds.size(); ++i)
-        replay.AddLink(anchorValues, finds[i]);
-    anchors.AddAll(std::move(anchorValues));
+    PreparedPage page = PreparePage(std::move(text), context.options());
+    ApplyPreparedPage(page, context, links, anchors);
+    text = std::move(page.text);
 }
 
 } // namespace orvane

@@ -1,13 +1,24 @@
 #pragma once
 
+#include "engine/stringlist.h"
+
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
 class Host;
-class SortedStringList;
+
+/// The options that change which values a page gives.
+struct ExtractOptions
+{
+    bool ignoreJavaScript = false; // drop values starting with "javascript:"
+    bool isSpaceValid = false;     // keep values with blanks whole
+    bool operator==(const ExtractOptions &) const = default;
+};
 
 /// What one extraction needs from around it.
 struct ExtractContext
@@ -17,7 +28,44 @@ struct ExtractContext
     bool ignoreJavaScript;     // drop values starting with "javascript:"
     bool isSpaceValid;         // keep values with blanks whole
     std::string fileName;      // shown in the status line
+
+    ExtractOptions options() const { return {ignoreJavaScript, isSpaceValid}; }
 };
+
+/// One value span found in a page, and the tag table row that found it.
+struct LinkFind
+{
+    size_t begin;
+    size_t end;
+    size_t row;
+};
+
+/// The rows of the tag table: 35 link rows, META refresh, two anchor rows.
+inline constexpr size_t LinkRowTotal = 38;
+
+/// A page's extraction worked out without the user interface: everything
+/// ExtractLinksFromText computes, so that it can be done ahead of time, on
+/// another thread, and handed to the lists later with the same events.
+struct PreparedPage
+{
+    ExtractOptions options;
+    std::string text;                                // with the comments removed
+    size_t commentCount = 0;                         // comments removed
+    std::vector<LinkFind> finds;                     // by row, each row in page order
+    std::array<size_t, LinkRowTotal + 1> rowStart{}; // where each row's finds begin
+    SortedStringList links;   // every link value, as the lists would hold them
+    SortedStringList anchors; // every anchor name, likewise
+};
+
+/// Removes the comments and finds and sorts every value of a page; touches
+/// nothing shared, so any thread may call it.
+PreparedPage PreparePage(std::string text, ExtractOptions options);
+
+/// Hands a prepared page to the lists with exactly the status texts, events,
+/// count panel and halt behaviour of ExtractLinksFromText, and the same result.
+/// The page must have been prepared with the context's options.
+void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, SortedStringList &links,
+                       SortedStringList &anchors);
 
 /// Extracts every link value of the 35 tag/attribute rows and of META refresh,
 /// and every anchor name, from a page's text (NULs already turned into blanks;

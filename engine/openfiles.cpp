@@ -4,6 +4,7 @@
 #include "base/strutil.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
+#include "engine/pageprefetch.h"
 #include "engine/site.h"
 #include "engine/stringlist.h"
 #include "project/orvaneprojct.h"
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -41,7 +43,9 @@ bool isDirectoryEntry(int dirFd, const dirent *entry)
     if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
         return false;
     // A symbolic link counts as what it points to; a broken one as a file.
-    struct stat st {};
+    struct stat st
+    {
+    };
     return ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -78,12 +82,15 @@ class Scanner
 public:
     explicit Scanner(Site &site)
         : m_site(site)
-    {}
+    {
+    }
 
     void scan(const std::string &folderPath, TreeNode *parentNode)
     {
         const std::string folder = IncludeTrailingDelimiter(folderPath);
-        struct stat st {};
+        struct stat st
+        {
+        };
         if (::stat(folder.c_str(), &st) != 0)
             return;
         const FolderId id{st.st_dev, st.st_ino};
@@ -110,6 +117,7 @@ private:
             m_site.FolderNodes.push_back(node);
             scan(folder + name, node);
         }
+        readAhead(folder, listing.files);
         for (const std::string &name : listing.files) {
             m_site.host().processEvents();
             if (m_site.HaltRequested)
@@ -119,14 +127,55 @@ private:
         }
     }
 
+    /// Lets the workers read the folder's pages while the tree grows.
+    void readAhead(const std::string &folder, const SortedStringList &files)
+    {
+        if (!m_site.Prefetcher)
+            return;
+        std::vector<std::string> pages;
+        for (const std::string &name : files) {
+            std::string path = folder + name;
+            if (ReadsLinksOnLoad(m_site, path))
+                pages.push_back(std::move(path));
+        }
+        m_site.Prefetcher->Enqueue(pages);
+    }
+
     Site &m_site;
     std::vector<FolderId> m_open; // the folders on the way down to the current one
+};
+
+/// Puts a page prefetcher at the site's disposal for the length of a scan.
+class PrefetchScope
+{
+public:
+    explicit PrefetchScope(Site &site)
+        : m_site(site)
+        , m_previous(site.Prefetcher)
+    {
+        const TSettings &settings = site.settings();
+        if (!m_previous && site.ReadAheadWorkers > 0) {
+            m_prefetcher = std::make_unique<PagePrefetcher>(
+                ExtractOptions{settings.IgnoreJavaScript, settings.isSpaceValid},
+                site.ReadAheadWorkers);
+            m_site.Prefetcher = m_prefetcher.get();
+        }
+    }
+    ~PrefetchScope() { m_site.Prefetcher = m_previous; }
+    PrefetchScope(const PrefetchScope &) = delete;
+    PrefetchScope &operator=(const PrefetchScope &) = delete;
+
+private:
+    Site &m_site;
+    PagePrefetcher *m_previous;
+    std::unique_ptr<PagePrefetcher> m_prefetcher;
 };
 
 } // namespace
 
 void ScanFolder(Site &site, const std::string &folder, TreeNode *parentNode)
 {
+    const PrefetchScope prefetch(site);
     Scanner(site).scan(folder, parentNode);
 }
 

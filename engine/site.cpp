@@ -3,13 +3,15 @@
 #include "base/errors.h"
 #include "base/host.h"
 #include "engine/checkrun.h"
+#include "engine/pageprefetch.h"
 #include "project/orvaneprojct.h"
 #include "settings/formoption.h"
 
 namespace orvane {
 
 Site::Site(Host &host, TSettings &settings, TOrvaneProject &project)
-    : m_host(host)
+    : ReadAheadWorkers(PagePrefetcher::DefaultWorkers())
+    , m_host(host)
     , m_settings(settings)
     , m_project(project)
 {

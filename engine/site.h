@@ -10,6 +10,7 @@
 namespace orvane {
 
 class Host;
+class PagePrefetcher;
 class TOrvaneProject;
 struct TSettings;
 
@@ -54,6 +55,12 @@ public:
     /// case rule, the server root and the default file name): it changes
     /// whenever any of them changed since the last call.
     uint64_t ResolutionStamp();
+
+    /// Threads that read pages ahead of a scan; none reads every page when
+    /// its file object is made, at the very moment of making it.
+    unsigned ReadAheadWorkers;
+    /// The pages the running scan reads ahead, if it does.
+    PagePrefetcher *Prefetcher = nullptr;
 
     /// A buffer reused for reading pages, so a scan allocates once.
     std::string &readBuffer() { return m_readBuffer; }

@@ -38,11 +38,17 @@ void SortedStringList::AddAll(std::vector<std::string> texts)
         const int c = CompareText(texts[a], texts[b]);
         return c < 0 || (c == 0 && a < b);
     });
-    std::vector<std::string> sorted;
-    sorted.reserve(order.size());
+    SortedStringList sorted;
+    sorted.m_items.reserve(order.size());
     for (uint32_t i : order)
-        if (sorted.empty() || CompareText(sorted.back(), texts[i]) != 0)
-            sorted.push_back(std::move(texts[i]));
+        if (sorted.empty() || CompareText(sorted.m_items.back(), texts[i]) != 0)
+            sorted.m_items.push_back(std::move(texts[i]));
+    Merge(std::move(sorted));
+}
+
+void SortedStringList::Merge(SortedStringList &&other)
+{
+    std::vector<std::string> &sorted = other.m_items;
     if (m_items.empty()) {
         m_items = std::move(sorted);
         return;

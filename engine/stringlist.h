@@ -18,6 +18,9 @@ public:
     /// Adds many texts at once, with the same result as adding them one by one
     /// in the given order.
     void AddAll(std::vector<std::string> texts);
+    /// Adds the entries of another list, with the same result as adding them
+    /// one by one in its order (entries already here win).
+    void Merge(SortedStringList &&other);
     /// Index of the entry equal to text without regard to case, or -1.
     int IndexOf(std::string_view text) const;
     bool Contains(std::string_view text) const { return IndexOf(text) >= 0; }
@@ -42,8 +45,11 @@ class LinkSubset
 public:
     explicit LinkSubset(const SortedStringList &base)
         : m_base(&base)
-    {}
+    {
+    }
     void Add(size_t baseIndex) { m_indices.push_back(static_cast<uint32_t>(baseIndex)); }
+    /// Takes over ascending base indices.
+    void Assign(std::vector<uint32_t> indices) { m_indices = std::move(indices); }
     void Clear() { m_indices.clear(); }
     size_t size() const { return m_indices.size(); }
     bool empty() const { return m_indices.empty(); }

@@ -45,6 +45,8 @@ TEST(FaultMutation, PagesThatVanishOrChangeAfterTheListing)
     f.dir.write("c.html", "<a href=a.html>a</a>");
     f.dir.write("d.html", "<a href=a.html>a</a>");
     f.dir.write("e.html", "<a href=a.html>a</a>");
+    // Pages read ahead would be read before the change.
+    f.site.ReadAheadWorkers = 0;
     // Once a.html is read, the folder has long been listed.
     changeOnceWhen(
         f, [&] { return f.site.FileObjects.size() == 1; },

@@ -44,13 +44,53 @@ const char *boolean(bool value)
     return value ? "true" : "false";
 }
 
+/// Appends text, known to be UTF-8, as a JSON string literal. Runs of bytes
+/// that need no escape are copied whole.
+void appendEscaped(std::string &out, std::string_view text)
+{
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto u = static_cast<unsigned char>(text[i]);
+        if (u >= 0x20 && u != '"' && u != '\\')
+            continue;
+        out.append(text.substr(run, i - run));
+        if (u < 0x20) {
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 0xF];
+        } else {
+            out += '\\';
+            out += static_cast<char>(u);
+        }
+        run = i + 1;
+    }
+    out.append(text.substr(run));
+    out += '"';
+}
+
+void appendJsonString(std::string &out, std::string_view bytes)
+{
+    if (IsValidUtf8(bytes))
+        appendEscaped(out, bytes);
+    else
+        appendEscaped(out, DecodeForDisplay(bytes));
+}
+
 template<typename List>
 void writeStrings(std::ostream &out, const List &list)
 {
-    out << '[';
-    for (size_t i = 0; i < list.size(); ++i)
-        out << (i ? ", " : "") << JsonString(list[i]);
-    out << ']';
+    // Pages hold many links: the list is put together first and written at once.
+    thread_local std::string line;
+    line.assign(1, '[');
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (i)
+            line += ", ";
+        appendJsonString(line, list[i]);
+    }
+    line += ']';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
 /// A list of many entries, one per line.
@@ -99,25 +139,9 @@ void writeFile(std::ostream &out, const Site &site, const TFileObject &object)
 
 std::string JsonString(const std::string &bytes)
 {
-    static const char hex[] = "0123456789abcdef";
-    const std::string text = DecodeForDisplay(bytes);
     std::string out;
-    out.reserve(text.size() + 2);
-    out += '"';
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            out += "\\u00";
-            out += hex[u >> 4];
-            out += hex[u & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
+    out.reserve(bytes.size() + 2);
+    appendJsonString(out, bytes);
     return out;
 }
 

@@ -12,9 +12,12 @@ namespace orvane {
 namespace {
 
 // Workers keep at most this many pages, or about this much text, prepared
-// ahead of the taker. The page the taker waits for is always prepared.
-constexpr size_t MaxPagesAhead = 32;
+// ahead of the taker; the page the taker waits for is always prepared. They
+// claim a few pages at a time, and are woken again only once the taker has
+// used up half of what lies ready, so that small pages cost little locking.
+constexpr size_t MaxPagesAhead = 64;
 constexpr size_t MaxBytesAhead = size_t{64} << 20;
+constexpr size_t ClaimBatch = 4;
 // How long the taker waits for a page before letting the window breathe.
 constexpr std::chrono::milliseconds WaitTick{50};
 
@@ -56,22 +59,21 @@ PagePrefetcher::~PagePrefetcher()
 unsigned PagePrefetcher::DefaultWorkers()
 {
     const unsigned cores = std::thread::hardware_concurrency();
-    return std::clamp(cores, 1u, 4u);
+    return std::clamp(cores, 1u, 4u) - 1;
 }
 
 void PagePrefetcher::Enqueue(const std::vector<std::string> &paths)
 {
     if (paths.empty() || m_workers.empty())
         return;
-    {
-        std::lock_guard lock(m_mutex);
-        for (const std::string &path : paths) {
-            auto slot = std::make_shared<Slot>();
-            slot->path = path;
-            m_queue.push_back(std::move(slot));
-        }
+    std::lock_guard lock(m_mutex);
+    for (const std::string &path : paths) {
+        auto slot = std::make_shared<Slot>();
+        slot->path = path;
+        m_queue.push_back(std::move(slot));
     }
-    m_workAvailable.notify_all();
+    if (m_idleWorkers > 0)
+        m_workAvailable.notify_all();
 }
 
 std::unique_ptr<PreparedPage> PagePrefetcher::Take(const std::string &path, ExtractOptions options,
@@ -84,19 +86,32 @@ std::unique_ptr<PreparedPage> PagePrefetcher::Take(const std::string &path, Extr
         return nullptr;
     while (m_queue.front()->path != path)
         dropFront();
-    // Dropping pages may have made room for the workers.
-    m_workAvailable.notify_all();
     const std::shared_ptr<Slot> slot = m_queue.front();
-    while (!m_slotDone.wait_for(lock, WaitTick, [&] { return slot->state == State::done; })) {
-        if (whileWaiting) {
+    while (slot->state != State::done) {
+        // Rather than wait, prepare the next page no worker has claimed: the
+        // one wanted, or one soon wanted.
+        if (hasWork()) {
+            const std::shared_ptr<Slot> mine = claim(1).front();
+            lock.unlock();
+            std::unique_ptr<PreparedPage> page = prepare(*mine);
+            lock.lock();
+            publish(*mine, std::move(page));
+            continue;
+        }
+        m_takerWaiting = true;
+        const bool done =
+            m_slotDone.wait_for(lock, WaitTick, [&] { return slot->state == State::done; });
+        m_takerWaiting = false;
+        if (!done && whileWaiting) {
             lock.unlock();
             whileWaiting();
             lock.lock();
         }
     }
     dropFront();
+    if (m_idleWorkers > 0 && m_claimed <= MaxPagesAhead / 2 && hasWork())
+        m_workAvailable.notify_all();
     lock.unlock();
-    m_workAvailable.notify_all();
     if (!slot->page || options != m_options)
         return nullptr;
     return std::move(slot->page);
@@ -107,51 +122,70 @@ void PagePrefetcher::dropFront()
     const std::shared_ptr<Slot> &front = m_queue.front();
     if (front->state == State::done)
         m_bytesAhead -= front->bytes;
+    if (front->state != State::waiting)
+        --m_claimed;
     front->dropped = true;
     m_queue.pop_front();
 }
 
-std::shared_ptr<PagePrefetcher::Slot> PagePrefetcher::nextToPrepare()
+bool PagePrefetcher::hasWork() const
 {
-    const size_t reach = std::min(m_queue.size(), MaxPagesAhead);
-    for (size_t i = 0; i < reach; ++i) {
-        if (m_queue[i]->state != State::waiting)
-            continue;
-        if (i > 0 && m_bytesAhead >= MaxBytesAhead)
-            return nullptr;
-        return m_queue[i];
+    return m_claimed < m_queue.size() && m_claimed < MaxPagesAhead &&
+           (m_claimed == 0 || m_bytesAhead < MaxBytesAhead);
+}
+
+std::vector<std::shared_ptr<PagePrefetcher::Slot>> PagePrefetcher::claim(size_t most)
+{
+    std::vector<std::shared_ptr<Slot>> batch;
+    while (batch.size() < most && hasWork()) {
+        const std::shared_ptr<Slot> &slot = m_queue[m_claimed++];
+        slot->state = State::working;
+        batch.push_back(slot);
     }
-    return nullptr;
+    return batch;
+}
+
+std::unique_ptr<PreparedPage> PagePrefetcher::prepare(const Slot &slot) const
+{
+    SilentHost host;
+    try {
+        std::string text;
+        ReadFileAllInto(slot.path, host, text);
+        return std::make_unique<PreparedPage>(PreparePage(std::move(text), m_options));
+    } catch (const std::exception &) {
+        // Left to the taker, which reads it again and reports.
+        return nullptr;
+    }
+}
+
+void PagePrefetcher::publish(Slot &slot, std::unique_ptr<PreparedPage> page)
+{
+    slot.bytes = page ? page->text.size() : 0;
+    slot.page = std::move(page);
+    slot.state = State::done;
+    if (!slot.dropped)
+        m_bytesAhead += slot.bytes;
+    if (m_takerWaiting)
+        m_slotDone.notify_one();
 }
 
 void PagePrefetcher::work()
 {
-    SilentHost host;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        std::shared_ptr<Slot> slot;
-        m_workAvailable.wait(lock, [&] { return m_stopping || (slot = nextToPrepare()); });
+        ++m_idleWorkers;
+        m_workAvailable.wait(lock, [&] { return m_stopping || hasWork(); });
+        --m_idleWorkers;
         if (m_stopping)
             return;
-        slot->state = State::working;
+        const std::vector<std::shared_ptr<Slot>> batch = claim(ClaimBatch);
         lock.unlock();
-
-        std::unique_ptr<PreparedPage> page;
-        try {
-            std::string text;
-            ReadFileAllInto(slot->path, host, text);
-            page = std::make_unique<PreparedPage>(PreparePage(std::move(text), m_options));
-        } catch (const std::exception &) {
-            // Left to the caller's thread, which reads it again and reports.
+        for (const std::shared_ptr<Slot> &slot : batch) {
+            std::unique_ptr<PreparedPage> page = prepare(*slot);
+            const std::lock_guard done(m_mutex);
+            publish(*slot, std::move(page));
         }
-
         lock.lock();
-        slot->bytes = page ? page->text.size() : 0;
-        slot->page = std::move(page);
-        slot->state = State::done;
-        if (!slot->dropped)
-            m_bytesAhead += slot->bytes;
-        m_slotDone.notify_all();
     }
 }
 

@@ -19,9 +19,10 @@ namespace orvane {
 /// pages of a folder in the order it will take them; taking a page waits for
 /// it if need be. Workers stay a bounded number of pages ahead of the taker.
 ///
-/// Only reading and preparing happen on the workers: messages, events and the
-/// lists stay with the caller's thread, and a page whose reading failed is
-/// handed back as missing so that the caller reads it again and reports.
+/// The taker prepares pages too rather than wait while some are left. Only
+/// reading and preparing happen away from the lists: messages, events and the
+/// lists stay with the taker, and a page whose reading failed is handed back
+/// as missing so that the taker reads it again and reports.
 class PagePrefetcher
 {
 public:
@@ -30,7 +31,8 @@ public:
     PagePrefetcher(const PagePrefetcher &) = delete;
     PagePrefetcher &operator=(const PagePrefetcher &) = delete;
 
-    /// How many workers to use beside the caller's thread on this machine.
+    /// How many workers to use beside the taker's thread on this machine: one
+    /// per further core.
     static unsigned DefaultWorkers();
 
     /// Queues pages to be taken in this order after those already queued.
@@ -55,15 +57,23 @@ private:
     };
 
     void work();
-    std::shared_ptr<Slot> nextToPrepare();
+    bool hasWork() const;
+    std::vector<std::shared_ptr<Slot>> claim(size_t most);
+    std::unique_ptr<PreparedPage> prepare(const Slot &slot) const;
+    void publish(Slot &slot, std::unique_ptr<PreparedPage> page);
     void dropFront();
 
     const ExtractOptions m_options;
     std::mutex m_mutex;
     std::condition_variable m_workAvailable;
     std::condition_variable m_slotDone;
-    std::deque<std::shared_ptr<Slot>> m_queue; // pages not taken yet, in order
-    size_t m_bytesAhead = 0;                   // text held by prepared pages
+    // Pages not taken yet, in order. Workers claim pages from the front, so
+    // the claimed ones (being prepared or done) always come first.
+    std::deque<std::shared_ptr<Slot>> m_queue;
+    size_t m_claimed = 0;    // pages at the front of the queue claimed by workers
+    size_t m_bytesAhead = 0; // text held by prepared pages
+    unsigned m_idleWorkers = 0;
+    bool m_takerWaiting = false;
     bool m_stopping = false;
     std::vector<std::thread> m_workers;
 };

@@ -3,14 +3,52 @@
 #include "base/strutil.h"
 #include "engine/fileobject.h"
 
+#include <cstring>
+
 namespace orvane {
+
+namespace {
+
+constexpr uint64_t EachByte(uint8_t b)
+{
+    return 0x0101010101010101ull * b;
+}
+
+/// Eight bytes with a-z folded onto A-Z, all at once: a byte is a lower-case
+/// letter when its low seven bits reach 'a' but not beyond 'z' and its top
+/// bit is clear; those bytes lose their 0x20 bit.
+uint64_t foldWord(uint64_t x)
+{
+    const uint64_t low7 = x & EachByte(0x7F);
+    const uint64_t atLeastA = low7 + EachByte(0x80 - 'a');
+    const uint64_t beyondZ = low7 + EachByte(0x80 - 'z' - 1);
+    const uint64_t lower = atLeastA & ~beyondZ & ~x & EachByte(0x80);
+    return x ^ (lower >> 2);
+}
+
+uint64_t mix(uint64_t hash, uint64_t word)
+{
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+    return hash ^ (hash >> 29);
+}
+
+} // namespace
 
 uint64_t PathIndex::FoldedHash(std::string_view path)
 {
-    uint64_t hash = 1469598103934665603ull;
-    for (char c : path) {
-        hash ^= static_cast<unsigned char>(asciiUpper(c));
-        hash *= 1099511628211ull;
+    // Paths run to dozens of bytes and every link is looked up: eight bytes
+    // are folded and mixed at a time.
+    uint64_t hash = 0xCBF29CE484222325ull ^ path.size();
+    size_t i = 0;
+    for (; i + 8 <= path.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, path.data() + i, 8);
+        hash = mix(hash, foldWord(word));
+    }
+    if (i < path.size()) {
+        uint64_t word = 0;
+        std::memcpy(&word, path.data() + i, path.size() - i);
+        hash = mix(hash, foldWord(word));
     }
     return hash > Deleted ? hash : hash + 2;
 }

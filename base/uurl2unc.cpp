@@ -3,7 +3,6 @@
 #include "base/strutil.h"
 
 #include <unistd.h>
-#include <vector>
 
 namespace orvane {
 
@@ -60,7 +59,10 @@ static std::string expandSegments(std::string_view path)
         input = currentFolder() + "/";
     input.append(path);
 
-    std::vector<std::string_view> segments;
+    // The result is built as it goes: "/" and a segment for each name, and a
+    // ".." takes the last one off again.
+    std::string result;
+    result.reserve(input.size() + 1);
     bool trailing = !input.empty() && input.back() == '/';
     const std::string_view all(input);
     size_t pos = 0;
@@ -70,20 +72,15 @@ static std::string expandSegments(std::string_view path)
             next = all.size();
         const std::string_view segment = all.substr(pos, next - pos);
         if (segment == "..") {
-            if (!segments.empty())
-                segments.pop_back();
+            if (!result.empty())
+                result.resize(result.rfind('/'));
         } else if (!segment.empty() && segment != ".") {
-            segments.push_back(segment);
+            result += '/';
+            result.append(segment);
         }
         if (next == all.size() && (segment == "." || segment == ".."))
             trailing = false;
         pos = next + 1;
-    }
-
-    std::string result;
-    for (std::string_view segment : segments) {
-        result += '/';
-        result.append(segment);
     }
     if (result.empty() || trailing)
         result += '/';

@@ -214,10 +214,14 @@ LinkCheck TFileObject::ClassifyLinks() const
             } else if (!path.empty() || !anchor.empty()) {
                 TFileObject *target = m_site.FileObjects.FindFileObject(
                     project.LinkToPath(FullPath, path), settings.IgnoreCase);
-                if (target && (anchor.empty() || target->Anchors.Contains(anchor)))
-                    valid(i, path, anchor, target);
-                else
+                const int32_t anchorIndex =
+                    target && !anchor.empty() ? target->Anchors.IndexOf(anchor) : -1;
+                if (target && (anchor.empty() || anchorIndex >= 0)) {
+                    check.valid.push_back(static_cast<uint32_t>(i));
+                    check.walkTargets.push_back({target, anchorIndex});
+                } else {
                     invalid(i);
+                }
             }
         } else if (!StartsWithText(entry, "file://")) {
             external(i);

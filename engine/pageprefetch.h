@@ -32,7 +32,7 @@ public:
     PagePrefetcher &operator=(const PagePrefetcher &) = delete;
 
     /// How many workers to use beside the taker's thread on this machine: one
-    /// per further core.
+    /// per further core, three at most (reading gains little beyond).
     static unsigned DefaultWorkers();
 
     /// Queues pages to be taken in this order after those already queued.

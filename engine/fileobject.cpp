@@ -38,6 +38,12 @@ bool isSiteInternal(const std::string &entry)
            !containsText(entry, "NEWS:");
 }
 
+/// Where anchor stands in target's Anchors; -1 without a target or an anchor.
+int32_t anchorIndexIn(const TFileObject *target, const std::string &anchor)
+{
+    return target && !anchor.empty() ? target->Anchors.IndexOf(anchor) : -1;
+}
+
 } // namespace
 
 TFileObject::TFileObject(Site &site, TreeNode *node, uint64_t sequence)
@@ -175,15 +181,11 @@ std::pair<std::string, std::string> TFileObject::SplitLink(const std::string &li
     return {std::move(path), std::move(anchor)};
 }
 
-WalkTarget TFileObject::walkTarget(const std::string &path, const std::string &anchor,
-                                   TFileObject *knownTarget) const
+WalkTarget TFileObject::walkTarget(const std::string &path, const std::string &anchor) const
 {
-    TFileObject *target = knownTarget;
-    if (!target)
-        target = m_site.FileObjects.FindFileObject(m_site.project().LinkToPath(FullPath, path),
-                                                   m_site.settings().IgnoreCase);
-    const int32_t anchorIndex = target && !anchor.empty() ? target->Anchors.IndexOf(anchor) : -1;
-    return {target, anchorIndex};
+    TFileObject *target = m_site.FileObjects.FindFileObject(
+        m_site.project().LinkToPath(FullPath, path), m_site.settings().IgnoreCase);
+    return {target, anchorIndexIn(target, anchor)};
 }
 
 LinkCheck TFileObject::ClassifyLinks() const
@@ -191,10 +193,9 @@ LinkCheck TFileObject::ClassifyLinks() const
     LinkCheck check;
     const TSettings &settings = m_site.settings();
     const TOrvaneProject &project = m_site.project();
-    auto valid = [&](size_t i, const std::string &path, const std::string &anchor,
-                     TFileObject *target) {
+    auto valid = [&](size_t i, WalkTarget target) {
         check.valid.push_back(static_cast<uint32_t>(i));
-        check.walkTargets.push_back(walkTarget(path, anchor, target));
+        check.walkTargets.push_back(target);
     };
     auto invalid = [&](size_t i) { check.invalid.push_back(static_cast<uint32_t>(i)); };
     auto external = [&](size_t i) { check.external.push_back(static_cast<uint32_t>(i)); };
@@ -208,20 +209,17 @@ LinkCheck TFileObject::ClassifyLinks() const
                 if (project.ServerRoot().empty())
                     external(i);
                 else if (FileExists(project.LinkToPath(FullPath, path)))
-                    valid(i, path, anchor, nullptr);
+                    valid(i, walkTarget(path, anchor));
                 else
                     invalid(i);
             } else if (!path.empty() || !anchor.empty()) {
                 TFileObject *target = m_site.FileObjects.FindFileObject(
                     project.LinkToPath(FullPath, path), settings.IgnoreCase);
-                const int32_t anchorIndex =
-                    target && !anchor.empty() ? target->Anchors.IndexOf(anchor) : -1;
-                if (target && (anchor.empty() || anchorIndex >= 0)) {
-                    check.valid.push_back(static_cast<uint32_t>(i));
-                    check.walkTargets.push_back({target, anchorIndex});
-                } else {
+                const int32_t anchorIndex = anchorIndexIn(target, anchor);
+                if (target && (anchor.empty() || anchorIndex >= 0))
+                    valid(i, {target, anchorIndex});
+                else
                     invalid(i);
-                }
             }
         } else if (!StartsWithText(entry, "file://")) {
             external(i);
@@ -232,7 +230,7 @@ LinkCheck TFileObject::ClassifyLinks() const
             // system would take it for a local one.
             const auto local = FileUrlToPath(path);
             if (local && !StartsWith(*local, "//") && FileExists(*local))
-                valid(i, path, anchor, nullptr);
+                valid(i, walkTarget(path, anchor));
             else
                 invalid(i);
         }

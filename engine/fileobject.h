@@ -98,8 +98,7 @@ private:
     friend class FileObjectList;
     TFileObject(Site &site, TreeNode *node, uint64_t sequence);
 
-    WalkTarget walkTarget(const std::string &path, const std::string &anchor,
-                          TFileObject *knownTarget) const;
+    WalkTarget walkTarget(const std::string &path, const std::string &anchor) const;
 
     Site &m_site;
     uint64_t m_sequence;

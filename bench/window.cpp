@@ -26,15 +26,15 @@
 //   halt      with --halt-after: seconds from the press of Halt (a click on
 //             the button from the event loop) to the end of the command
 #include "base/strutil.h"
-#include "base/uurl2unc.h"
+#include "base/urlpath.h"
+#include "commands/browser.h"
+#include "commands/launcher.h"
 #include "engine/checkrun.h"
-#include "engine/launcher.h"
-#include "engine/openbrowser4.h"
 #include "engine/site.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 #include "ui/filetreemodel.h"
 #include "ui/filetreeview.h"
-#include "ui/mainform.h"
+#include "ui/mainwindow.h"
 #include "ui/qthost.h"
 
 #include <QApplication>
@@ -191,7 +191,7 @@ private:
     Figures &m_figures;
 };
 
-void startCommand(TForm1 &form, const Options &options)
+void startCommand(MainWindow &form, const Options &options)
 {
     if (isProjectFile(options.path)) {
         form.OpenProject(options.path);
@@ -221,8 +221,8 @@ int main(int argc, char **argv)
     }
     NoLauncher launcher;
     const BrowserCommand browser;
-    TForm1 form(QDir(settingsDir.path()).filePath(QStringLiteral("orvane.ini")).toStdString(),
-                launcher, browser);
+    MainWindow form(QDir(settingsDir.path()).filePath(QStringLiteral("orvane.ini")).toStdString(),
+                    launcher, browser);
     form.resize(1000, 700);
     form.show();
     QCoreApplication::processEvents();

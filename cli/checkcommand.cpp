@@ -1,7 +1,7 @@
 #include "cli/checkcommand.h"
 
 #include "base/strutil.h"
-#include "base/uurl2unc.h"
+#include "base/urlpath.h"
 #include "cli/consolehost.h"
 #include "cli/jsonreport.h"
 #include "cli/options.h"
@@ -12,9 +12,9 @@
 #include "engine/checkrun.h"
 #include "engine/site.h"
 #include "project/memoryprojectview.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 #include "project/projectfile.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <exception>
 
@@ -64,9 +64,9 @@ private:
     const CheckOptions &m_options;
     std::ostream &m_err;
     ConsoleHost m_host;
-    TSettings m_settings;
+    Settings m_settings;
     MemoryProjectView m_view;
-    TOrvaneProject m_project{m_view};
+    Project m_project{m_view};
     Site m_site{m_host, m_settings, m_project};
     bool m_plainFolder = true;
 };

@@ -5,7 +5,7 @@
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/site.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 
 #include <vector>
 
@@ -26,14 +26,14 @@ const char *kindName(FileKind kind)
     return "other";
 }
 
-const char *stateName(TReachState state)
+const char *stateName(ReachState state)
 {
     switch (state) {
-    case TReachState::top:
+    case ReachState::top:
         return "top";
-    case TReachState::reached:
+    case ReachState::reached:
         return "reached";
-    case TReachState::unreached:
+    case ReachState::unreached:
         break;
     }
     return "unreached";
@@ -105,7 +105,7 @@ void writeLongList(std::ostream &out, const char *key, const List &list, Write w
     out << (list.empty() ? "]" : "\n  ]") << (last ? "\n" : ",\n");
 }
 
-void writeAnchors(std::ostream &out, const TFileObject &object)
+void writeAnchors(std::ostream &out, const FileObject &object)
 {
     out << '[';
     // Anchor nodes stand in the order of Anchors; their state picture tells
@@ -119,7 +119,7 @@ void writeAnchors(std::ostream &out, const TFileObject &object)
     out << ']';
 }
 
-void writeFile(std::ostream &out, const Site &site, const TFileObject &object)
+void writeFile(std::ostream &out, const Site &site, const FileObject &object)
 {
     out << "{\"path\": " << JsonString(RelativePath(site, object.FullPath)) << ", \"kind\": \""
         << kindName(object.Kind) << "\", \"state\": \"" << stateName(object.ReachState)
@@ -153,17 +153,17 @@ void WriteJsonReport(std::ostream &out, const Site &site)
         << "  \"invalidLinkTotal\": " << site.InvalidLinkTotal << ",\n";
     writeLongList(
         out, "orphans", Orphans(site),
-        [&](const TFileObject *object) { out << JsonString(RelativePath(site, object->FullPath)); },
+        [&](const FileObject *object) { out << JsonString(RelativePath(site, object->FullPath)); },
         false);
     writeLongList(
         out, "attentionFolders", AttentionFolders(site),
         [&](const std::string &folder) { out << JsonString(folder); }, false);
-    std::vector<const TFileObject *> files;
+    std::vector<const FileObject *> files;
     files.reserve(site.FileObjects.size());
     for (size_t i = 0; i < site.FileObjects.size(); ++i)
         files.push_back(site.FileObjects[i]);
     writeLongList(
-        out, "files", files, [&](const TFileObject *object) { writeFile(out, site, *object); },
+        out, "files", files, [&](const FileObject *object) { writeFile(out, site, *object); },
         true);
     out << "}\n";
 }

@@ -1,7 +1,7 @@
 #include "cli/options.h"
 
 #include "cli/settingoverride.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <string_view>
 
@@ -53,7 +53,7 @@ void addOverride(CheckOptions &options, const std::string &text)
     std::string key = text.substr(0, eq);
     std::string value = text.substr(eq + 1);
     // Refused keys and values are usage errors before anything is read.
-    TSettings probe;
+    Settings probe;
     const std::string why = ApplySettingOverride(probe, key, value);
     if (!why.empty())
         throw UsageError(why);

@@ -1,11 +1,11 @@
 #include "cli/projectsetup.h"
 
 #include "base/strutil.h"
-#include "base/uurl2unc.h"
+#include "base/urlpath.h"
 #include "cli/options.h"
 #include "engine/checkrun.h"
-#include "project/orvaneprojct.h"
-#include "settings/formoption.h"
+#include "project/project.h"
+#include "settings/settings.h"
 
 namespace orvane::cli {
 
@@ -16,8 +16,8 @@ std::string PathFromHome(const std::string &home, const std::string &path)
     return ExpandFileName(IncludeTrailingDelimiter(home) + path);
 }
 
-void AddCommandLineItems(TOrvaneProject &project, const CheckOptions &options,
-                         const std::string &home, bool plainFolder, const TSettings &settings)
+void AddCommandLineItems(Project &project, const CheckOptions &options, const std::string &home,
+                         bool plainFolder, const Settings &settings)
 {
     for (const std::string &top : options.topFiles)
         project.AddTopFile(PathFromHome(home, top));

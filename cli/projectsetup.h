@@ -3,8 +3,8 @@
 #include <string>
 
 namespace orvane {
-class TOrvaneProject;
-struct TSettings;
+class Project;
+struct Settings;
 } // namespace orvane
 
 namespace orvane::cli {
@@ -21,7 +21,7 @@ std::string PathFromHome(const std::string &home, const std::string &path);
 /// (or, for a plain folder without any, the DefaultFileName page of the home
 /// folder when that file exists), the exclusions, the patterns (one ending in
 /// "/" as a folder), then the server root, taken from the current folder.
-void AddCommandLineItems(TOrvaneProject &project, const CheckOptions &options,
-                         const std::string &home, bool plainFolder, const TSettings &settings);
+void AddCommandLineItems(Project &project, const CheckOptions &options, const std::string &home,
+                         bool plainFolder, const Settings &settings);
 
 } // namespace orvane::cli

@@ -2,7 +2,7 @@
 
 #include "base/profilefile.h"
 #include "base/strutil.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <climits>
@@ -17,26 +17,26 @@ struct OptionKey
 {
     const char *name;
     ValueType type;
-    std::string TSettings::*text = nullptr;
-    bool TSettings::*flag = nullptr;
-    int TSettings::*choice = nullptr;
+    std::string Settings::*text = nullptr;
+    bool Settings::*flag = nullptr;
+    int Settings::*choice = nullptr;
 };
 
 const OptionKey Keys[] = {
-    {"ExternalEditor", ValueType::Text, &TSettings::ExternalEditor},
-    {"ExternalViewer", ValueType::Text, &TSettings::ExternalViewer},
-    {"IgnoreCase", ValueType::Flag, nullptr, &TSettings::IgnoreCase},
-    {"DefaultFileName", ValueType::Text, &TSettings::DefaultFileName},
-    {"isSpaceValid", ValueType::Flag, nullptr, &TSettings::isSpaceValid},
-    {"CommandLineOption", ValueType::Text, &TSettings::CommandLineOption},
-    {"TagJumpCommandLineOption", ValueType::Text, &TSettings::TagJumpCommandLineOption},
-    {"AnchorMakesFileBlue", ValueType::Flag, nullptr, &TSettings::AnchorMakesFileBlue},
-    {"CheckLocalFile", ValueType::Choice, nullptr, nullptr, &TSettings::CheckLocalFile},
-    {"IgnoreHTMLInfo", ValueType::Flag, nullptr, &TSettings::IgnoreHTMLInfo},
-    {"IgnoreJavaScript", ValueType::Flag, nullptr, &TSettings::IgnoreJavaScript},
-    {"HideInfoBoxAfterCheck", ValueType::Flag, nullptr, &TSettings::HideInfoBoxAfterCheck},
-    {"ExtListHTML", ValueType::Text, &TSettings::ExtListHTML},
-    {"ExtListImg", ValueType::Text, &TSettings::ExtListImg},
+    {"ExternalEditor", ValueType::Text, &Settings::ExternalEditor},
+    {"ExternalViewer", ValueType::Text, &Settings::ExternalViewer},
+    {"IgnoreCase", ValueType::Flag, nullptr, &Settings::IgnoreCase},
+    {"DefaultFileName", ValueType::Text, &Settings::DefaultFileName},
+    {"isSpaceValid", ValueType::Flag, nullptr, &Settings::isSpaceValid},
+    {"CommandLineOption", ValueType::Text, &Settings::CommandLineOption},
+    {"TagJumpCommandLineOption", ValueType::Text, &Settings::TagJumpCommandLineOption},
+    {"AnchorMakesFileBlue", ValueType::Flag, nullptr, &Settings::AnchorMakesFileBlue},
+    {"CheckLocalFile", ValueType::Choice, nullptr, nullptr, &Settings::CheckLocalFile},
+    {"IgnoreHTMLInfo", ValueType::Flag, nullptr, &Settings::IgnoreHTMLInfo},
+    {"IgnoreJavaScript", ValueType::Flag, nullptr, &Settings::IgnoreJavaScript},
+    {"HideInfoBoxAfterCheck", ValueType::Flag, nullptr, &Settings::HideInfoBoxAfterCheck},
+    {"ExtListHTML", ValueType::Text, &Settings::ExtListHTML},
+    {"ExtListImg", ValueType::Text, &Settings::ExtListImg},
 };
 
 const OptionKey *findKey(const std::string &key)
@@ -50,7 +50,7 @@ const OptionKey *findKey(const std::string &key)
 
 } // namespace
 
-std::string ApplySettingOverride(TSettings &settings, const std::string &key,
+std::string ApplySettingOverride(Settings &settings, const std::string &key,
                                  const std::string &value)
 {
     const OptionKey *option = findKey(key);

@@ -3,7 +3,7 @@
 #include <string>
 
 namespace orvane {
-struct TSettings;
+struct Settings;
 }
 
 namespace orvane::cli {
@@ -14,7 +14,7 @@ namespace orvane::cli {
 /// (decimal, or hexadecimal behind "$" or "0x"), CheckLocalFile kept within
 /// -1..1. Returns an empty text on success, otherwise why the value was
 /// refused; settings are then unchanged.
-std::string ApplySettingOverride(TSettings &settings, const std::string &key,
+std::string ApplySettingOverride(Settings &settings, const std::string &key,
                                  const std::string &value);
 
 } // namespace orvane::cli

@@ -3,7 +3,7 @@
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/site.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 
 #include <algorithm>
 
@@ -22,9 +22,9 @@ std::string folderPath(const TreeNode *node)
     return path;
 }
 
-bool isOrphan(const TFileObject &object)
+bool isOrphan(const FileObject &object)
 {
-    return !object.Ignored && object.ReachState == TReachState::unreached;
+    return !object.Ignored && object.ReachState == ReachState::unreached;
 }
 
 } // namespace
@@ -37,9 +37,9 @@ std::string RelativePath(const Site &site, const std::string &fullPath)
     return fullPath;
 }
 
-std::vector<const TFileObject *> Orphans(const Site &site)
+std::vector<const FileObject *> Orphans(const Site &site)
 {
-    std::vector<const TFileObject *> orphans;
+    std::vector<const FileObject *> orphans;
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
         if (isOrphan(*site.FileObjects[i]))
             orphans.push_back(site.FileObjects[i]);
@@ -60,7 +60,7 @@ std::vector<std::string> AttentionFolders(const Site &site)
 bool HasFindings(const Site &site)
 {
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
-        const TFileObject &object = *site.FileObjects[i];
+        const FileObject &object = *site.FileObjects[i];
         if (!object.InvalidLinks.empty() || isOrphan(object))
             return true;
     }

@@ -5,7 +5,7 @@
 
 namespace orvane {
 class Site;
-class TFileObject;
+class FileObject;
 } // namespace orvane
 
 namespace orvane::cli {
@@ -15,7 +15,7 @@ namespace orvane::cli {
 std::string RelativePath(const Site &site, const std::string &fullPath);
 
 /// The orphaned files: not excluded and unreached, in FileObjects order.
-std::vector<const TFileObject *> Orphans(const Site &site);
+std::vector<const FileObject *> Orphans(const Site &site);
 
 /// The folders that need attention (cyan), in FolderNodes order, each as its
 /// path relative to the home folder with a trailing "/".

@@ -3,10 +3,10 @@
 #include "base/errors.h"
 #include "cli/consolehost.h"
 #include "cli/sitereport.h"
+#include "commands/findinfile.h"
 #include "engine/fileobject.h"
 #include "engine/site.h"
-#include "engine/ufindstringinfile.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <vector>
 
@@ -30,7 +30,7 @@ void writeSummary(std::ostream &out, const std::string &summary)
 
 /// Line numbers of every place the link stands in the page; none when the
 /// page cannot be read now (the host has told why where it could).
-std::vector<std::string> linkLines(const Site &site, const TFileObject &page,
+std::vector<std::string> linkLines(const Site &site, const FileObject &page,
                                    const std::string &link, Host &host)
 {
     std::vector<std::string> lines;
@@ -44,7 +44,7 @@ std::vector<std::string> linkLines(const Site &site, const TFileObject &page,
     return lines;
 }
 
-void writeInvalidLinks(std::ostream &out, const Site &site, const TFileObject &page, Host &host)
+void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &page, Host &host)
 {
     const std::string path = PrintableText(RelativePath(site, page.FullPath));
     for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
@@ -64,7 +64,7 @@ void WriteTextReport(std::ostream &out, const Site &site, const std::string &sum
 {
     writeSummary(out, summary);
     out << "orphaned files:\n";
-    for (const TFileObject *orphan : Orphans(site))
+    for (const FileObject *orphan : Orphans(site))
         out << PrintableText(RelativePath(site, orphan->FullPath)) << '\n';
     out << "invalid links:\n";
     for (size_t i = 0; i < site.FileObjects.size(); ++i)

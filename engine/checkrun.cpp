@@ -2,15 +2,15 @@
 
 #include "base/errors.h"
 #include "base/host.h"
-#include "base/uurl2unc.h"
+#include "base/urlpath.h"
 #include "engine/fileobject.h"
-#include "engine/findunreach.h"
-#include "engine/openfiles.h"
 #include "engine/parallelfor.h"
+#include "engine/reachability.h"
+#include "engine/scanfolder.h"
 #include "engine/site.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 #include "project/projectfile.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <sys/stat.h>
 
@@ -163,7 +163,7 @@ void ShowLinkLists(Site &site, TreeNode *node)
     site.host().clearLinkLists();
     if (!node || !node->Data() || node->Data()->Kind != FileKind::html)
         return;
-    const TFileObject &object = *node->Data();
+    const FileObject &object = *node->Data();
     addLinks(site, LinkList::Valid, object.ValidLinks) &&
         addLinks(site, LinkList::Invalid, object.InvalidLinks) &&
         addLinks(site, LinkList::External, object.ExternalLinks);

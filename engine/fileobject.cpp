@@ -3,14 +3,14 @@
 #include "base/host.h"
 #include "base/strutil.h"
 #include "engine/checkrun.h"
+#include "engine/filenames.h"
 #include "engine/filetree.h"
+#include "engine/fileurl.h"
 #include "engine/linkextract.h"
-#include "engine/orvaneutil.h"
 #include "engine/pageprefetch.h"
-#include "engine/pathconvert.h"
 #include "engine/readfileall.h"
 #include "engine/site.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 
 namespace orvane {
 
@@ -39,24 +39,24 @@ bool isSiteInternal(const std::string &entry)
 }
 
 /// Where anchor stands in target's Anchors; -1 without a target or an anchor.
-int32_t anchorIndexIn(const TFileObject *target, const std::string &anchor)
+int32_t anchorIndexIn(const FileObject *target, const std::string &anchor)
 {
     return target && !anchor.empty() ? target->Anchors.IndexOf(anchor) : -1;
 }
 
 } // namespace
 
-TFileObject::TFileObject(Site &site, TreeNode *node, uint64_t sequence)
+FileObject::FileObject(Site &site, TreeNode *node, uint64_t sequence)
     : Node(node)
     , m_site(site)
     , m_sequence(sequence)
 {
     SetIgnored(false);
     SetBlue(true);
-    SetReachState(TReachState::unreached);
+    SetReachState(ReachState::unreached);
 }
 
-void TFileObject::LoadFromFile(const std::string &path)
+void FileObject::LoadFromFile(const std::string &path)
 {
     FullPath = path;
     m_site.FileObjects.IndexPath(this);
@@ -73,12 +73,12 @@ void TFileObject::LoadFromFile(const std::string &path)
     NameKey = orvane::NameKey(path);
 }
 
-void TFileObject::SetIgnored(bool flag)
+void FileObject::SetIgnored(bool flag)
 {
     Ignored = flag;
     if (flag) {
         Node->SetOverlayIndex(OverlayExcluded);
-        SetReachState(TReachState::reached);
+        SetReachState(ReachState::reached);
         m_site.project().AddIgnoreFile(FullPath);
     } else {
         Node->SetOverlayIndex(NoOverlay);
@@ -86,29 +86,29 @@ void TFileObject::SetIgnored(bool flag)
     }
 }
 
-void TFileObject::SetReachState(TReachState state)
+void FileObject::SetReachState(orvane::ReachState state)
 {
     switch (state) {
-    case TReachState::reached:
+    case ReachState::reached:
         Node->SetStateIndex(ImgReached);
         break;
-    case TReachState::unreached:
+    case ReachState::unreached:
         Node->SetStateIndex(ImgUnreached);
         break;
-    case TReachState::top:
+    case ReachState::top:
         Node->SetStateIndex(ImgTopPage);
         break;
     }
     ReachState = state;
 }
 
-void TFileObject::SetBlue(bool flag)
+void FileObject::SetBlue(bool flag)
 {
     Node->SetImageIndex(flag ? ImgPageBlue : ImgPageWhite);
     Blue = flag;
 }
 
-void TFileObject::UpdateImage()
+void FileObject::UpdateImage()
 {
     BusyScope busy(m_site);
     m_site.host().setStatus(std::string(ExtractFileName(FullPath)) +
@@ -138,7 +138,7 @@ bool ReadsLinksOnLoad(const Site &site, const std::string &path)
            !(site.settings().IgnoreHTMLInfo && site.project().IsIgnoreFile(path));
 }
 
-void TFileObject::ExtractLinks()
+void FileObject::ExtractLinks()
 {
     const ExtractContext context{m_site.host(), m_site.HaltRequested,
                                  m_site.settings().IgnoreJavaScript, m_site.settings().isSpaceValid,
@@ -162,7 +162,7 @@ void TFileObject::ExtractLinks()
     ExtractLinksFromText(text, context, Links, Anchors);
 }
 
-std::pair<std::string, std::string> TFileObject::SplitLink(const std::string &link) const
+std::pair<std::string, std::string> FileObject::SplitLink(const std::string &link) const
 {
     std::string path = link;
     std::string anchor;
@@ -181,18 +181,18 @@ std::pair<std::string, std::string> TFileObject::SplitLink(const std::string &li
     return {std::move(path), std::move(anchor)};
 }
 
-WalkTarget TFileObject::walkTarget(const std::string &path, const std::string &anchor) const
+WalkTarget FileObject::walkTarget(const std::string &path, const std::string &anchor) const
 {
-    TFileObject *target = m_site.FileObjects.FindFileObject(
+    FileObject *target = m_site.FileObjects.FindFileObject(
         m_site.project().LinkToPath(FullPath, path), m_site.settings().IgnoreCase);
     return {target, anchorIndexIn(target, anchor)};
 }
 
-LinkCheck TFileObject::ClassifyLinks() const
+LinkCheck FileObject::ClassifyLinks() const
 {
     LinkCheck check;
-    const TSettings &settings = m_site.settings();
-    const TOrvaneProject &project = m_site.project();
+    const Settings &settings = m_site.settings();
+    const Project &project = m_site.project();
     auto valid = [&](size_t i, WalkTarget target) {
         check.valid.push_back(static_cast<uint32_t>(i));
         check.walkTargets.push_back(target);
@@ -213,7 +213,7 @@ LinkCheck TFileObject::ClassifyLinks() const
                 else
                     invalid(i);
             } else if (!path.empty() || !anchor.empty()) {
-                TFileObject *target = m_site.FileObjects.FindFileObject(
+                FileObject *target = m_site.FileObjects.FindFileObject(
                     project.LinkToPath(FullPath, path), settings.IgnoreCase);
                 const int32_t anchorIndex = anchorIndexIn(target, anchor);
                 if (target && (anchor.empty() || anchorIndex >= 0))
@@ -238,7 +238,7 @@ LinkCheck TFileObject::ClassifyLinks() const
     return check;
 }
 
-void TFileObject::ApplyLinkCheck(LinkCheck check)
+void FileObject::ApplyLinkCheck(LinkCheck check)
 {
     ValidLinks.Assign(std::move(check.valid));
     InvalidLinks.Assign(std::move(check.invalid));
@@ -254,12 +254,12 @@ void TFileObject::ApplyLinkCheck(LinkCheck check)
     }
 }
 
-void TFileObject::CheckLinks()
+void FileObject::CheckLinks()
 {
     ApplyLinkCheck(ClassifyLinks());
 }
 
-void ForgetFileObject(TFileObject *object)
+void ForgetFileObject(FileObject *object)
 {
     Site &site = object->OwnerSite();
     site.project().ForgetFile(object->FullPath);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/stringlist.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <cstdint>
 #include <string>
@@ -11,17 +11,17 @@
 namespace orvane {
 
 class Site;
-class TFileObject;
+class FileObject;
 class TreeNode;
 
-enum class TReachState : uint8_t { reached = 0, unreached = 1, top = 2 };
+enum class ReachState : uint8_t { reached = 0, unreached = 1, top = 2 };
 
 /// Where the reachability walk goes from one valid link: the target object (none
 /// when the link's path names no file of the tree) and the index of the named
 /// anchor in its Anchors (-1 for none).
 struct WalkTarget
 {
-    TFileObject *object;
+    FileObject *object;
     int32_t anchorIndex;
 };
 
@@ -39,19 +39,19 @@ struct LinkCheck
 /// the tree commands set. Each file node carries one; the object refers back to
 /// its node and shows its flags only through the node's pictures. The site's
 /// FileObjects makes, owns and destroys every object.
-class TFileObject
+class FileObject
 {
 public:
-    virtual ~TFileObject() = default;
-    TFileObject(const TFileObject &) = delete;
-    TFileObject &operator=(const TFileObject &) = delete;
+    virtual ~FileObject() = default;
+    FileObject(const FileObject &) = delete;
+    FileObject &operator=(const FileObject &) = delete;
 
     std::string FullPath;
     TreeNode *Node;
     FileKind Kind = FileKind::html;
     int32_t NameKey = 0;
     bool Ignored = false;
-    TReachState ReachState = TReachState::unreached;
+    orvane::ReachState ReachState = orvane::ReachState::unreached;
     bool Blue = true;
     SortedStringList Links;   // every raw link text of the page
     SortedStringList Anchors; // every anchor name the page defines
@@ -64,7 +64,7 @@ public:
     void LoadFromFile(const std::string &path);
 
     void SetIgnored(bool flag);
-    void SetReachState(TReachState state);
+    void SetReachState(orvane::ReachState state);
     void SetBlue(bool flag);
     /// Recomputes Blue and the page picture; the selected picture follows.
     void UpdateImage();
@@ -96,7 +96,7 @@ public:
 
 private:
     friend class FileObjectList;
-    TFileObject(Site &site, TreeNode *node, uint64_t sequence);
+    FileObject(Site &site, TreeNode *node, uint64_t sequence);
 
     WalkTarget walkTarget(const std::string &path, const std::string &anchor) const;
 
@@ -111,6 +111,6 @@ private:
 bool ReadsLinksOnLoad(const Site &site, const std::string &path);
 
 /// The project forgets the file, then the object is destroyed (its node stays).
-void ForgetFileObject(TFileObject *object);
+void ForgetFileObject(FileObject *object);
 
 } // namespace orvane

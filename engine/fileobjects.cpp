@@ -13,28 +13,27 @@ FileObjectList::~FileObjectList()
     DestroyAll();
 }
 
-TFileObject *FileObjectList::Create(Site &site, TreeNode *node)
+FileObject *FileObjectList::Create(Site &site, TreeNode *node)
 {
-    m_objects.push_back(
-        std::unique_ptr<TFileObject>(new TFileObject(site, node, m_nextSequence++)));
+    m_objects.push_back(std::unique_ptr<FileObject>(new FileObject(site, node, m_nextSequence++)));
     ++m_generation;
     return m_objects.back().get();
 }
 
-void FileObjectList::Destroy(TFileObject *object)
+void FileObjectList::Destroy(FileObject *object)
 {
     m_byPath.Remove(object);
     ++m_generation;
     // Objects stand in creation order, so the list is sorted by sequence.
     auto it = std::lower_bound(m_objects.begin(), m_objects.end(), object,
-                               [](const std::unique_ptr<TFileObject> &a, const TFileObject *b) {
+                               [](const std::unique_ptr<FileObject> &a, const FileObject *b) {
                                    return a->Sequence() < b->Sequence();
                                });
     if (it != m_objects.end() && it->get() == object)
         m_objects.erase(it);
 }
 
-void FileObjectList::IndexPath(TFileObject *object)
+void FileObjectList::IndexPath(FileObject *object)
 {
     m_byPath.Insert(object);
 }
@@ -48,14 +47,14 @@ void FileObjectList::DestroyAll()
     ++m_generation;
 }
 
-TFileObject *FileObjectList::FindFileObject(const std::string &path, bool ignoreCase) const
+FileObject *FileObjectList::FindFileObject(const std::string &path, bool ignoreCase) const
 {
     return m_byPath.Find(path, ignoreCase);
 }
 
 TreeNode *FileObjectList::FindFileNode(const std::string &path, bool ignoreCase) const
 {
-    TFileObject *object = FindFileObject(path, ignoreCase);
+    FileObject *object = FindFileObject(path, ignoreCase);
     return object ? object->Node : nullptr;
 }
 

@@ -10,7 +10,7 @@
 namespace orvane {
 
 class Site;
-class TFileObject;
+class FileObject;
 class TreeNode;
 
 /// Every live file object in creation order, with an index by path so that
@@ -26,28 +26,28 @@ public:
 
     size_t size() const { return m_objects.size(); }
     bool empty() const { return m_objects.empty(); }
-    TFileObject *operator[](size_t i) const { return m_objects[i].get(); }
+    FileObject *operator[](size_t i) const { return m_objects[i].get(); }
 
     /// Makes a file object for a node and appends it to the list.
-    TFileObject *Create(Site &site, TreeNode *node);
+    FileObject *Create(Site &site, TreeNode *node);
     /// Takes the object out of the list and destroys it.
-    void Destroy(TFileObject *object);
+    void Destroy(FileObject *object);
     /// Destroys every object, first to last.
     void DestroyAll();
     /// Called once an object's FullPath is set.
-    void IndexPath(TFileObject *object);
+    void IndexPath(FileObject *object);
 
     /// The node of the first object (in creation order) whose FullPath equals
     /// path, byte for byte or, with ignoreCase, after folding a-z onto A-Z.
     TreeNode *FindFileNode(const std::string &path, bool ignoreCase) const;
-    TFileObject *FindFileObject(const std::string &path, bool ignoreCase) const;
+    FileObject *FindFileObject(const std::string &path, bool ignoreCase) const;
 
     /// Changes whenever an object is made or destroyed, so a result cached
     /// from a look-up can tell whether it may still hold.
     uint64_t Generation() const { return m_generation; }
 
 private:
-    std::vector<std::unique_ptr<TFileObject>> m_objects;
+    std::vector<std::unique_ptr<FileObject>> m_objects;
     PathIndex m_byPath;
     uint64_t m_nextSequence = 0;
     uint64_t m_generation = 0;

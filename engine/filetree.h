@@ -6,7 +6,7 @@
 
 namespace orvane {
 
-class TFileObject;
+class FileObject;
 class FileTree;
 
 /// Indices into the program's 14 tree pictures; the engine writes them into the
@@ -33,7 +33,7 @@ inline constexpr int OverlayExcluded = 0; // overlay index that shows ImgExclude
 inline constexpr int NoOverlay = -1;
 
 /// One node of the site tree: the root (home folder), a folder, a file (with its
-/// TFileObject) or an anchor below a page. Attribute changes go through the
+/// FileObject) or an anchor below a page. Attribute changes go through the
 /// setters so the tree's observer hears of them.
 class TreeNode
 {
@@ -43,7 +43,7 @@ public:
     int SelectedIndex() const { return m_selectedImage; }
     int StateIndex() const { return m_stateImage; }
     int OverlayIndex() const { return m_overlay; }
-    TFileObject *Data() const { return m_data; }
+    FileObject *Data() const { return m_data; }
     bool Expanded() const { return m_expanded; }
 
     void SetText(std::string text);
@@ -51,7 +51,7 @@ public:
     void SetSelectedIndex(int image);
     void SetStateIndex(int image);
     void SetOverlayIndex(int overlay);
-    void SetData(TFileObject *data) { m_data = data; }
+    void SetData(FileObject *data) { m_data = data; }
     void SetExpanded(bool expanded);
 
     TreeNode *Parent() const { return m_parent; }
@@ -76,7 +76,7 @@ private:
     int m_selectedImage = NoImage;
     int m_stateImage = NoImage;
     int m_overlay = NoOverlay;
-    TFileObject *m_data = nullptr;
+    FileObject *m_data = nullptr;
     bool m_expanded = false;
     std::vector<std::unique_ptr<TreeNode>> m_children;
 };

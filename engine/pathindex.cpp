@@ -53,7 +53,7 @@ uint64_t PathIndex::FoldedHash(std::string_view path)
     return hash > Deleted ? hash : hash + 2;
 }
 
-void PathIndex::Insert(TFileObject *object)
+void PathIndex::Insert(FileObject *object)
 {
     if ((m_live + m_deleted + 1) * 2 > m_slots.size())
         grow();
@@ -86,7 +86,7 @@ void PathIndex::grow()
             place(slot);
 }
 
-void PathIndex::Remove(TFileObject *object)
+void PathIndex::Remove(FileObject *object)
 {
     if (m_slots.empty())
         return;
@@ -109,13 +109,13 @@ void PathIndex::Clear()
     m_deleted = 0;
 }
 
-TFileObject *PathIndex::Find(std::string_view path, bool ignoreCase) const
+FileObject *PathIndex::Find(std::string_view path, bool ignoreCase) const
 {
     if (m_slots.empty())
         return nullptr;
     const uint64_t hash = FoldedHash(path);
     const size_t mask = m_slots.size() - 1;
-    TFileObject *best = nullptr;
+    FileObject *best = nullptr;
     for (size_t i = hash & mask; m_slots[i].hash != Empty; i = (i + 1) & mask) {
         const Slot &slot = m_slots[i];
         if (slot.hash != hash || !slot.object)

@@ -6,7 +6,7 @@
 
 namespace orvane {
 
-class TFileObject;
+class FileObject;
 
 /// Finds file objects by path, with or without regard to letter case, in one
 /// probe of a flat hash table keyed by the case-folded path. Of several objects
@@ -15,13 +15,13 @@ class TFileObject;
 class PathIndex
 {
 public:
-    void Insert(TFileObject *object);
-    void Remove(TFileObject *object);
+    void Insert(FileObject *object);
+    void Remove(FileObject *object);
     void Clear();
 
     /// The first-made object whose FullPath equals path byte for byte or,
     /// with ignoreCase, after folding a-z onto A-Z; none when there is none.
-    TFileObject *Find(std::string_view path, bool ignoreCase) const;
+    FileObject *Find(std::string_view path, bool ignoreCase) const;
 
     /// FNV-1a over the path with a-z folded onto A-Z; never 0 or 1, which mark
     /// empty and deleted slots.
@@ -35,7 +35,7 @@ private:
         uint64_t hash = 0; // 0: never used; 1: deleted
         const char *path = nullptr;
         size_t length = 0;
-        TFileObject *object = nullptr;
+        FileObject *object = nullptr;
     };
     static constexpr uint64_t Empty = 0;
     static constexpr uint64_t Deleted = 1;

@@ -4,12 +4,12 @@
 #include "base/host.h"
 #include "engine/checkrun.h"
 #include "engine/pageprefetch.h"
-#include "project/orvaneprojct.h"
-#include "settings/formoption.h"
+#include "project/project.h"
+#include "settings/settings.h"
 
 namespace orvane {
 
-Site::Site(Host &host, TSettings &settings, TOrvaneProject &project)
+Site::Site(Host &host, Settings &settings, Project &project)
     : ReadAheadWorkers(PagePrefetcher::DefaultWorkers())
     , m_host(host)
     , m_settings(settings)

@@ -11,8 +11,8 @@ namespace orvane {
 
 class Host;
 class PagePrefetcher;
-class TOrvaneProject;
-struct TSettings;
+class Project;
+struct Settings;
 
 /// Everything a check works on, owned by the program for its whole run: the
 /// site tree, the file objects, the folder nodes, the busy count, the halt flag
@@ -21,14 +21,14 @@ struct TSettings;
 class Site
 {
 public:
-    Site(Host &host, TSettings &settings, TOrvaneProject &project);
+    Site(Host &host, Settings &settings, Project &project);
     ~Site();
     Site(const Site &) = delete;
     Site &operator=(const Site &) = delete;
 
     Host &host() const { return m_host; }
-    TSettings &settings() const { return m_settings; }
-    TOrvaneProject &project() const { return m_project; }
+    Settings &settings() const { return m_settings; }
+    Project &project() const { return m_project; }
 
     FileTree tree;
     FileObjectList FileObjects;
@@ -67,8 +67,8 @@ public:
 
 private:
     Host &m_host;
-    TSettings &m_settings;
-    TOrvaneProject &m_project;
+    Settings &m_settings;
+    Project &m_project;
     std::string m_readBuffer;
 
     struct ResolutionState

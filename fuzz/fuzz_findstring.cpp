@@ -1,10 +1,10 @@
 // FindStringInFile, IgnoreCasePos and ReplaceAll: the fast searches must find
 // what the literal erase-and-search-again routines find.
+#include "base/ignorecasepos.h"
+#include "base/replaceall.h"
 #include "base/textcodec.h"
-#include "engine/mystr.h"
+#include "commands/findinfile.h"
 #include "engine/readfileall.h"
-#include "engine/ufindstringinfile.h"
-#include "engine/uignorecasepos.h"
 #include "support/fuzzinput.h"
 #include "support/oracles.h"
 #include "support/recordinghost.h"

@@ -5,7 +5,7 @@
 #include "base/errors.h"
 #include "base/profilefile.h"
 #include "base/strutil.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 #include "support/fuzzinput.h"
 
 #include <cctype>
@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::vector<Probe> probes = probesOf(text);
     const std::vector<std::string> before = readAll(file, probes);
 
-    TSettings settings;
+    Settings settings;
     LoadSettings(settings, path);
     FUZZ_CHECK(settings.CheckLocalFile >= -1 && settings.CheckLocalFile <= 1);
     (void)ReadWindowPlacement(path);

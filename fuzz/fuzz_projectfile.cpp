@@ -2,7 +2,7 @@
 // lists stay in step, and what is saved reads back as the same project.
 #include "base/errors.h"
 #include "project/memoryprojectview.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 #include "project/projectfile.h"
 #include "support/fuzzinput.h"
 
@@ -16,12 +16,12 @@ namespace {
 struct Loaded
 {
     MemoryProjectView view;
-    TOrvaneProject project{view};
+    Project project{view};
 };
 
 void checkViewInStep(const Loaded &loaded)
 {
-    const TOrvaneProject &p = loaded.project;
+    const Project &p = loaded.project;
     FUZZ_CHECK(loaded.view.topFiles.items() == p.TopFiles());
     FUZZ_CHECK(loaded.view.ignoreFiles.items() == p.IgnoreFiles());
     FUZZ_CHECK(loaded.view.wildCards.items() == p.WildCards());
@@ -40,7 +40,7 @@ bool changesOnReading(const std::string &value)
 }
 
 template<typename Test>
-bool anyValue(const TOrvaneProject &p, Test test)
+bool anyValue(const Project &p, Test test)
 {
     std::vector<std::string> all{p.HomeDir(), p.ServerRoot()};
     for (const auto *list : {&p.TopFiles(), &p.IgnoreFiles(), &p.WildCards()})
@@ -56,7 +56,7 @@ bool breaksLine(const std::string &value)
     return value.find_first_of("\r\n") != std::string::npos;
 }
 
-bool excludedTopPage(const TOrvaneProject &p)
+bool excludedTopPage(const Project &p)
 {
     for (const std::string &top : p.TopFiles())
         if (p.IsIgnoreFile(top))

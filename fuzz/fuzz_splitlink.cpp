@@ -2,13 +2,13 @@
 // FileUrlToPath give well-formed absolute paths for any text, and CheckLinks
 // puts every non-empty link of a page into exactly one of its three lists.
 #include "base/strutil.h"
-#include "base/uurl2unc.h"
+#include "base/urlpath.h"
 #include "engine/fileobject.h"
-#include "engine/pathconvert.h"
+#include "engine/fileurl.h"
 #include "engine/site.h"
 #include "project/memoryprojectview.h"
-#include "project/orvaneprojct.h"
-#include "settings/formoption.h"
+#include "project/project.h"
+#include "settings/settings.h"
 #include "support/fuzzinput.h"
 #include "support/recordinghost.h"
 
@@ -47,15 +47,15 @@ void checkLocalPath(const std::string &path, bool selfName)
 struct World
 {
     test::RecordingHost host;
-    TSettings settings;
+    Settings settings;
     MemoryProjectView view;
-    TOrvaneProject project{view};
+    Project project{view};
     Site site{host, settings, project};
 
-    TFileObject *addPage(const std::string &path)
+    FileObject *addPage(const std::string &path)
     {
         TreeNode *node = site.tree.AddChild(site.tree.Root(), std::string(path));
-        TFileObject *object = site.FileObjects.Create(site, node);
+        FileObject *object = site.FileObjects.Create(site, node);
         node->SetData(object);
         object->FullPath = path;
         site.FileObjects.IndexPath(object);
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::string pageName = in.upTo('\x01');
     if (pageName.empty() || pageName.find('/') != std::string::npos)
         pageName = "page.html";
-    TFileObject *page = world.addPage("/site/" + pageName);
+    FileObject *page = world.addPage("/site/" + pageName);
     world.addPage("/site/index.html")->Anchors.Add("top");
 
     do {

@@ -1,6 +1,6 @@
 // WildCardMatch: never an assertion, a crash or a hang on any pattern, and on
 // short inputs the answer of the literal recursive matcher.
-#include "project/mylib/uwildcard.h"
+#include "project/wildcard.h"
 #include "support/fuzzinput.h"
 #include "support/oracles.h"
 

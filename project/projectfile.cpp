@@ -2,7 +2,7 @@
 
 #include "base/errors.h"
 #include "base/profilefile.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 
 #include <functional>
 
@@ -30,7 +30,7 @@ void writeList(ProfileFile &file, const std::string &key, const std::vector<std:
         file.WriteString(ProjectSection, key + std::to_string(i), list[i]);
 }
 
-const std::string *entryWithLineBreak(const TOrvaneProject &project)
+const std::string *entryWithLineBreak(const Project &project)
 {
     for (const std::string *folder : {&project.HomeDir(), &project.ServerRoot()})
         if (!ProfileFile::FitsOnOneLine(*folder))
@@ -44,7 +44,7 @@ const std::string *entryWithLineBreak(const TOrvaneProject &project)
 
 } // namespace
 
-void ReadProjectFile(const std::string &path, TOrvaneProject &project)
+void ReadProjectFile(const std::string &path, Project &project)
 {
     const ProfileFile file(path);
     project.ClearTopFiles();
@@ -57,7 +57,7 @@ void ReadProjectFile(const std::string &path, TOrvaneProject &project)
     readList(file, "WildCards", [&](const std::string &v) { project.AddWildCard(v); });
 }
 
-void WriteProjectFile(const std::string &path, const TOrvaneProject &project)
+void WriteProjectFile(const std::string &path, const Project &project)
 {
     // A file name may hold a line break, which cannot be stored on a line of
     // its own: the entry, and keys after it, would be lost or misread on the

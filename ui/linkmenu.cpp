@@ -1,11 +1,11 @@
 #include "ui/linkmenu.h"
 
+#include "commands/findinfile.h"
+#include "commands/launcher.h"
+#include "commands/replacetext.h"
 #include "engine/fileobject.h"
-#include "engine/launcher.h"
 #include "engine/site.h"
-#include "engine/uchikan.h"
-#include "engine/ufindstringinfile.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 #include "ui/displaytext.h"
 
 #include <QAction>
@@ -33,7 +33,7 @@ QString menuCaption(const std::string &bytes)
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-LinkMenu::LinkMenu(QMenu &popup, Site &site, Launcher &launcher, ChikanDialog &dialog,
+LinkMenu::LinkMenu(QMenu &popup, Site &site, Launcher &launcher, ReplacePrompt &dialog,
                    std::string &clickedLink, Handlers handlers)
     : QObject(&popup)
     , m_site(site)

@@ -12,7 +12,7 @@ class QMenu;
 
 namespace orvane {
 
-class ChikanDialog;
+class ReplacePrompt;
 class Launcher;
 class Site;
 
@@ -34,7 +34,7 @@ public:
 
     /// Fills popup. clickedLink is the window's record of the link text
     /// clicked last; dialog asks for the replacement.
-    LinkMenu(QMenu &popup, Site &site, Launcher &launcher, ChikanDialog &dialog,
+    LinkMenu(QMenu &popup, Site &site, Launcher &launcher, ReplacePrompt &dialog,
              std::string &clickedLink, Handlers handlers);
 
     QAction *replace;
@@ -58,7 +58,7 @@ private:
 
     Site &m_site;
     Launcher &m_launcher;
-    ChikanDialog &m_dialog;
+    ReplacePrompt &m_dialog;
     std::string &m_clickedLink;
     Handlers m_handlers;
 };

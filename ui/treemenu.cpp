@@ -25,7 +25,7 @@ TreeMenu::TreeMenu(QMenu &menu, QWidget &tree, Site &site, Handlers handlers)
     IgnoreItem = addItem(menu, IgnoreFileCaption, QKeySequence(Qt::CTRL | Qt::Key_D),
                          [this] { IgnoreItemClick(m_site); });
     QMenu *bulk = menu.addMenu(QStringLiteral("まとめてチェック対象から外す"));
-    MatomeIgnoreItem = bulk->menuAction();
+    BulkIgnoreItem = bulk->menuAction();
     SameNameIgnoreItem = addItem(*bulk, "このファイルと同じファイル名の全ファイル", {},
                                  [this] { SameNameIgnoreItemClick(m_site); });
     SameExtIgnoreItem = addItem(*bulk, "このファイルと同じ拡張子の全ファイル", {},
@@ -39,8 +39,8 @@ TreeMenu::TreeMenu(QMenu &menu, QWidget &tree, Site &site, Handlers handlers)
         addItem(menu, "全ノードを展開する", {}, [this] { expandAllNodeItemClick(m_site.tree); });
     collapseAllNodeItem =
         addItem(menu, "全ノードを縮小する", {}, [this] { collapseAllNodeItemClick(m_site.tree); });
-    showprojectForm = addItem(menu, "プロジェクト情報を表示", {}, m_handlers.showProjectForm);
-    connect(&menu, &QMenu::aboutToShow, this, &TreeMenu::PopupMenu1Popup);
+    ShowProjectWindow = addItem(menu, "プロジェクト情報を表示", {}, m_handlers.showProjectWindow);
+    connect(&menu, &QMenu::aboutToShow, this, &TreeMenu::updateState);
 }
 
 QAction *TreeMenu::addItem(QMenu &menu, const char *caption, const QKeySequence &key,
@@ -68,11 +68,11 @@ void TreeMenu::setOpenShortcuts()
         {QKeySequence(Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::SHIFT | Qt::Key_Enter)});
 }
 
-void TreeMenu::PopupMenu1Popup()
+void TreeMenu::updateState()
 {
     m_handlers.run([this] {
-        m_state = orvane::PopupMenu1Popup(m_state, m_site.BusyCount > 0, m_site.tree.Selected(),
-                                          m_site.project());
+        m_state = TreeMenuStateFor(m_state, m_site.BusyCount > 0, m_site.tree.Selected(),
+                                   m_site.project());
     });
     applyState();
 }
@@ -84,12 +84,12 @@ void TreeMenu::applyState()
         {OpenWithBrowser, m_state.OpenWithBrowser},
         {MarkTop, m_state.MarkTop},
         {IgnoreItem, m_state.IgnoreItem},
-        {MatomeIgnoreItem, m_state.MatomeIgnoreItem},
+        {BulkIgnoreItem, m_state.BulkIgnoreItem},
         {DeleteItem, m_state.DeleteItem},
         {UnMarkTopAll, m_state.UnMarkTopAll},
         {expandAllNodeItem, m_state.expandAllNodeItem},
         {collapseAllNodeItem, m_state.collapseAllNodeItem},
-        {showprojectForm, m_state.showprojectForm},
+        {ShowProjectWindow, m_state.ShowProjectWindow},
     };
     for (const auto &[action, enabled] : items)
         action->setEnabled(enabled);
@@ -97,11 +97,11 @@ void TreeMenu::applyState()
     IgnoreItem->setText(QString::fromStdString(m_state.IgnoreItemText));
 }
 
-void TreeMenu::TreeView1DblClick(bool shift)
+void TreeMenu::treeDoubleClicked(bool shift)
 {
     if (m_site.BusyCount > 0)
         return;
-    switch (orvane::TreeView1DblClick(m_site.tree.Selected(), shift)) {
+    switch (DoubleClickActionFor(m_site.tree.Selected(), shift)) {
     case DoubleClickAction::Browser:
         m_handlers.run(m_handlers.openWithBrowser);
         break;

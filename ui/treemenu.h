@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/treecommands.h"
+#include "commands/treecommands.h"
 
 #include <QObject>
 
@@ -31,7 +31,7 @@ public:
         std::function<void(const std::function<void()> &)> run;
         std::function<void()> openWithExternalApp;
         std::function<void()> openWithBrowser;
-        std::function<void()> showProjectForm;
+        std::function<void()> showProjectWindow;
     };
 
     /// Fills menu; the shortcuts act while tree has the keyboard focus.
@@ -41,25 +41,25 @@ public:
     QAction *OpenWithBrowser;
     QAction *MarkTop;
     QAction *IgnoreItem;
-    QAction *MatomeIgnoreItem;
+    QAction *BulkIgnoreItem;
     QAction *SameNameIgnoreItem;
     QAction *SameExtIgnoreItem;
     QAction *DeleteItem;
     QAction *UnMarkTopAll;
     QAction *expandAllNodeItem;
     QAction *collapseAllNodeItem;
-    QAction *showprojectForm;
+    QAction *ShowProjectWindow;
 
     /// Gives the two open items their keys (Enter, Shift+Enter); the program
     /// does so once at start-up.
     void setOpenShortcuts();
 
     /// Works out the items' state for the tree's current selection and shows it.
-    void PopupMenu1Popup();
+    void updateState();
     const TreeMenuState &state() const { return m_state; }
 
     /// A double click in the tree (Shift held down or not).
-    void TreeView1DblClick(bool shift);
+    void treeDoubleClicked(bool shift);
 
 private:
     QAction *addItem(QMenu &menu, const char *caption, const QKeySequence &key,

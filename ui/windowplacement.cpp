@@ -1,6 +1,6 @@
 #include "ui/windowplacement.h"
 
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -15,7 +18,8 @@ TEST(Layering, PlainLibrariesIncludeNoQtHeader)
 {
     const std::regex qtInclude(R"(#\s*include\s*[<"](Q[A-Za-z]|qt[a-z]*/|Qt))");
     int checked = 0;
-    for (const char *folder : {"base", "engine", "project", "settings", "cli", "newsprig"}) {
+    for (const char *folder :
+         {"base", "engine", "commands", "project", "settings", "cli", "newsprig"}) {
         const fs::path dir = fs::path(ORVANE_SOURCE_DIR) / folder;
         if (!fs::exists(dir))
             continue;
@@ -31,6 +35,41 @@ TEST(Layering, PlainLibrariesIncludeNoQtHeader)
         }
     }
     EXPECT_GT(checked, 20);
+}
+
+/// Each folder includes only from the folders below it: the analysis never
+/// reaches for the commands that act on files and the desktop, and nothing
+/// below the programs includes from them.
+TEST(Layering, IncludesPointOnlyDownwards)
+{
+    const std::regex include(R"re(#\s*include\s*"([a-z]+)/)re");
+    const std::vector<std::pair<std::string, std::vector<std::string>>> allowed = {
+        {"base", {"base"}},
+        {"settings", {"base", "settings"}},
+        {"project", {"base", "project"}},
+        {"engine", {"base", "settings", "project", "engine"}},
+        {"commands", {"base", "settings", "project", "engine", "commands"}},
+        {"cli", {"base", "settings", "project", "engine", "commands", "cli"}},
+    };
+    int checked = 0;
+    for (const auto &[folder, below] : allowed) {
+        for (const auto &entry : fs::directory_iterator(fs::path(ORVANE_SOURCE_DIR) / folder)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext != ".h" && ext != ".cpp")
+                continue;
+            std::ifstream in(entry.path());
+            std::string line;
+            std::smatch match;
+            while (std::getline(in, line)) {
+                if (!std::regex_search(line, match, include))
+                    continue;
+                ++checked;
+                EXPECT_NE(std::find(below.begin(), below.end(), match[1].str()), below.end())
+                    << entry.path() << ": " << line;
+            }
+        }
+    }
+    EXPECT_GT(checked, 50);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "cli/projectsetup.h"
 
 #include "cli/options.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 #include "project/projectview.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -85,13 +85,13 @@ TEST(ProjectSetup, PathFromHome)
 TEST(ProjectSetup, ItemsArriveInTheOrderTopExcludePatternServerRoot)
 {
     LoggingView view;
-    TOrvaneProject project(view);
+    Project project(view);
     CheckOptions options;
     options.topFiles = {"a.html", "sub/b.html"};
     options.excludeFiles = {"a.html", "c.html"};
     options.wildCards = {"*.bak", "drafts/", "/abs/Old"};
     options.serverRoot = "/www/root";
-    AddCommandLineItems(project, options, "/site/", true, TSettings{});
+    AddCommandLineItems(project, options, "/site/", true, Settings{});
 
     // The exclusion of a.html comes after it was made a top page, so it ends
     // excluded only.
@@ -135,10 +135,10 @@ TEST(ProjectSetup, DefaultPageIsTopOnlyForAPlainFolderWithoutTopPages)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         LoggingView view;
-        TOrvaneProject project(view);
+        Project project(view);
         CheckOptions options;
         options.topFiles = c.tops;
-        TSettings settings;
+        Settings settings;
         settings.DefaultFileName = c.defaultName;
         AddCommandLineItems(project, options, home, c.plainFolder, settings);
         EXPECT_EQ(project.TopFiles(), c.expected);

@@ -1,6 +1,6 @@
 #include "cli/settingoverride.h"
 
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,24 +13,24 @@ TEST(SettingOverride, ReadsValuesAsTheSettingsFileWould)
     {
         const char *key;
         const char *value;
-        void (*check)(const TSettings &);
+        void (*check)(const Settings &);
     };
     const Case cases[] = {
-        {"IgnoreCase", "1", [](const TSettings &s) { EXPECT_TRUE(s.IgnoreCase); }},
-        {"ignorecase", " 0x2 ", [](const TSettings &s) { EXPECT_TRUE(s.IgnoreCase); }},
-        {"IgnoreJavaScript", "0", [](const TSettings &s) { EXPECT_FALSE(s.IgnoreJavaScript); }},
-        {"ISSPACEVALID", "-1", [](const TSettings &s) { EXPECT_TRUE(s.isSpaceValid); }},
-        {"CheckLocalFile", "1", [](const TSettings &s) { EXPECT_EQ(s.CheckLocalFile, 1); }},
-        {"CheckLocalFile", "7", [](const TSettings &s) { EXPECT_EQ(s.CheckLocalFile, 1); }},
-        {"CheckLocalFile", "-9", [](const TSettings &s) { EXPECT_EQ(s.CheckLocalFile, -1); }},
+        {"IgnoreCase", "1", [](const Settings &s) { EXPECT_TRUE(s.IgnoreCase); }},
+        {"ignorecase", " 0x2 ", [](const Settings &s) { EXPECT_TRUE(s.IgnoreCase); }},
+        {"IgnoreJavaScript", "0", [](const Settings &s) { EXPECT_FALSE(s.IgnoreJavaScript); }},
+        {"ISSPACEVALID", "-1", [](const Settings &s) { EXPECT_TRUE(s.isSpaceValid); }},
+        {"CheckLocalFile", "1", [](const Settings &s) { EXPECT_EQ(s.CheckLocalFile, 1); }},
+        {"CheckLocalFile", "7", [](const Settings &s) { EXPECT_EQ(s.CheckLocalFile, 1); }},
+        {"CheckLocalFile", "-9", [](const Settings &s) { EXPECT_EQ(s.CheckLocalFile, -1); }},
         {"DefaultFileName", " 'home page.htm' ",
-         [](const TSettings &s) { EXPECT_EQ(s.DefaultFileName, "home page.htm"); }},
-        {"ExtListImg", ".PNG.SVG", [](const TSettings &s) { EXPECT_EQ(s.ExtListImg, ".PNG.SVG"); }},
-        {"ExtListHTML", "", [](const TSettings &s) { EXPECT_EQ(s.ExtListHTML, ""); }},
+         [](const Settings &s) { EXPECT_EQ(s.DefaultFileName, "home page.htm"); }},
+        {"ExtListImg", ".PNG.SVG", [](const Settings &s) { EXPECT_EQ(s.ExtListImg, ".PNG.SVG"); }},
+        {"ExtListHTML", "", [](const Settings &s) { EXPECT_EQ(s.ExtListHTML, ""); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.value);
-        TSettings settings;
+        Settings settings;
         EXPECT_EQ(ApplySettingOverride(settings, c.key, c.value), "");
         c.check(settings);
     }
@@ -45,9 +45,9 @@ TEST(SettingOverride, RefusedValuesLeaveTheSettingsAlone)
     };
     for (const auto &[key, value] : cases) {
         SCOPED_TRACE(std::string(key) + "=" + value);
-        TSettings settings;
+        Settings settings;
         EXPECT_NE(ApplySettingOverride(settings, key, value), "");
-        EXPECT_EQ(settings, TSettings{});
+        EXPECT_EQ(settings, Settings{});
     }
 }
 
@@ -58,7 +58,7 @@ TEST(SettingOverride, EveryKeyOfTheSettingsFileIsKnown)
           "CommandLineOption", "TagJumpCommandLineOption", "AnchorMakesFileBlue", "CheckLocalFile",
           "IgnoreHTMLInfo", "IgnoreJavaScript", "HideInfoBoxAfterCheck", "ExtListHTML",
           "ExtListImg"}) {
-        TSettings settings;
+        Settings settings;
         EXPECT_EQ(ApplySettingOverride(settings, key, "1"), "") << key;
     }
 }

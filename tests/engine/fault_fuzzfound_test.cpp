@@ -1,6 +1,6 @@
 // Inputs the fuzzers found a fault with, kept as they came (the bytes that
 // matter), with what must happen now.
-#include "base/uurl2unc.h"
+#include "base/urlpath.h"
 #include "engine/fileobject.h"
 #include "engine/site.h"
 #include "support/sitefixture.h"
@@ -11,10 +11,10 @@ namespace orvane {
 namespace {
 
 /// A page object of the given path in a site without a scan.
-TFileObject *addPage(test::SiteFixture &f, const std::string &path)
+FileObject *addPage(test::SiteFixture &f, const std::string &path)
 {
     TreeNode *node = f.site.tree.AddChild(f.site.tree.Root(), std::string(path));
-    TFileObject *object = f.site.FileObjects.Create(f.site, node);
+    FileObject *object = f.site.FileObjects.Create(f.site, node);
     node->SetData(object);
     object->FullPath = path;
     f.site.FileObjects.IndexPath(object);
@@ -26,7 +26,7 @@ TEST(FaultFuzzFound, ALinkToAnAnchorOfAPageWhoseNameHoldsAHash)
     // The page's own name stands in for the empty path part of "#name"; a
     // "#" in that name was taken for the start of an anchor and cut off.
     test::SiteFixture f;
-    TFileObject *page = addPage(f, "/site/\x02page.html#Ti\t");
+    FileObject *page = addPage(f, "/site/\x02page.html#Ti\t");
     page->Anchors.Add("im//a.gif");
     page->Links.Add("#im//a.gif");
     const auto [path, anchor] = page->SplitLink("#im//a.gif");
@@ -44,12 +44,12 @@ TEST(FaultFuzzFound, ALinkToAnAnchorOfAPageWhoseNameHoldsABackslash)
     // The page's name stood in for the path, and its "\\" was taken for a
     // separator as in any link.
     test::SiteFixture f;
-    TFileObject *page = addPage(f, "/site/a\\b.html");
+    FileObject *page = addPage(f, "/site/a\\b.html");
     addPage(f, "/site/a/b.html");
     page->Anchors.Add("top");
     page->Links.Add("#top");
     page->Links.Add("a\\b.html#top");
-    TFileObject *other = addPage(f, "/site/other.html");
+    FileObject *other = addPage(f, "/site/other.html");
     other->Links.Add("a\\b.html#top");
     page->CheckLinks();
     other->CheckLinks();

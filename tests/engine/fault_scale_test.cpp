@@ -153,8 +153,8 @@ TEST(FaultScale, AChainOf100000PagesIsWalkedToItsEnd)
 
     EXPECT_EQ(f.site.FileObjects.size(), static_cast<size_t>(count) + 1);
     EXPECT_EQ(f.orphans(), std::vector<std::string>{"orphan.html"});
-    EXPECT_EQ(f.object("p099999.html")->ReachState, TReachState::reached);
-    EXPECT_EQ(f.object("p000000.html")->ReachState, TReachState::top);
+    EXPECT_EQ(f.object("p099999.html")->ReachState, ReachState::reached);
+    EXPECT_EQ(f.object("p000000.html")->ReachState, ReachState::top);
 }
 
 TEST(FaultScale, FoldersNestedAsDeepAsPathsGo)

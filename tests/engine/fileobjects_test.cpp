@@ -1,6 +1,6 @@
+#include "engine/filenames.h"
 #include "engine/fileobject.h"
 #include "engine/fileobjects.h"
-#include "engine/orvaneutil.h"
 #include "support/sitefixture.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ TreeNode *literalFindFileNode(const FileObjectList &objects, const std::string &
 {
     const int32_t key = NameKey(path);
     for (size_t i = 0; i < objects.size(); ++i) {
-        const TFileObject *o = objects[i];
+        const FileObject *o = objects[i];
         if (o->NameKey == key && CompareFileNames(path, o->FullPath, ignoreCase) == 0)
             return o->Node;
     }
@@ -48,7 +48,7 @@ TEST(FindFileNode, CaseRuleFollowsTheFlag)
     f.dir.write("index.html", "");
     f.site.tree.Root()->SetText(f.dir.path());
     TreeNode *node = f.site.tree.AddChild(f.site.tree.Root(), "index.html");
-    TFileObject *object = f.site.FileObjects.Create(f.site, node);
+    FileObject *object = f.site.FileObjects.Create(f.site, node);
     object->LoadFromFile(f.dir.path() + "index.html");
     EXPECT_EQ(f.site.FindFileNode(f.dir.path() + "index.html", false), node);
     EXPECT_EQ(f.site.FindFileNode(f.dir.path() + "Index.html", false), nullptr);
@@ -70,7 +70,7 @@ TEST(FindFileNode, IndexAgreesWithTheLinearWalkAsObjectsComeAndGo)
     for (int round = 0; round < 400; ++round) {
         const std::string &path = probes[random() % probes.size()];
         if (random() % 3 == 0 && !f.site.FileObjects.empty()) {
-            TFileObject *victim = f.site.FileObjects[random() % f.site.FileObjects.size()];
+            FileObject *victim = f.site.FileObjects[random() % f.site.FileObjects.size()];
             f.site.FileObjects.Destroy(victim);
         } else {
             TreeNode *node = f.site.tree.AddChild(f.site.tree.Root(), path);

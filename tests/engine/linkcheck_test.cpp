@@ -11,7 +11,7 @@ using test::SiteFixture;
 
 enum class Verdict { Valid, Invalid, External, None };
 
-Verdict verdictOf(const TFileObject &page, const std::string &link)
+Verdict verdictOf(const FileObject &page, const std::string &link)
 {
     auto has = [&link](const LinkSubset &list) {
         for (size_t i = 0; i < list.size(); ++i)
@@ -42,7 +42,7 @@ void expectVerdicts(SiteFixture &f, const std::vector<LinkCase> &cases)
         html += std::string("<a href=\"") + c.link + "\">x</a>\n";
     f.dir.write("site/page.html", html);
     CheckFolder(f.site, f.dir.path() + "site", false);
-    const TFileObject *page = f.object("site/page.html");
+    const FileObject *page = f.object("site/page.html");
     ASSERT_NE(page, nullptr);
     for (const LinkCase &c : cases)
         EXPECT_EQ(verdictOf(*page, c.link), c.expected) << "link " << c.link;
@@ -149,7 +149,7 @@ TEST(CheckLinks, UsemapReachesAMapOfTheSamePage)
     f.dir.write("p.html", "<img src=x.gif usemap=#nav><map name=nav></map>");
     f.dir.write("x.gif", "");
     CheckFolder(f.site, f.dir.path(), false);
-    const TFileObject *page = f.object("p.html");
+    const FileObject *page = f.object("p.html");
     EXPECT_EQ(verdictOf(*page, "#nav"), Verdict::Valid);
     EXPECT_EQ(verdictOf(*page, "x.gif"), Verdict::Valid);
 }
@@ -160,7 +160,7 @@ TEST(CheckLinks, AnEmptyLinkIsSkippedAndTheRestClassified)
     f.dir.write("p.html", "<a href=' spaced.html'>x</a><a href=q.html>y</a><a href=none.html>");
     f.dir.write("q.html", "");
     CheckFolder(f.site, f.dir.path(), false);
-    const TFileObject *page = f.object("p.html");
+    const FileObject *page = f.object("p.html");
     ASSERT_FALSE(page->Links.empty());
     EXPECT_EQ(page->Links[0], "");
     EXPECT_EQ(page->ValidLinks.ToVector(), std::vector<std::string>{"q.html"});
@@ -186,7 +186,7 @@ TEST(SplitLink, SeparatesPathAnchorAndQuery)
     SiteFixture f;
     f.dir.write("dir/page.html", "");
     CheckFolder(f.site, f.dir.path(), false);
-    const TFileObject *page = f.object("dir/page.html");
+    const FileObject *page = f.object("dir/page.html");
     using P = std::pair<std::string, std::string>;
     EXPECT_EQ(page->SplitLink("a.html#x"), P("a.html", "x"));
     EXPECT_EQ(page->SplitLink("#x"), P("page.html", "x"));

@@ -70,7 +70,7 @@ Outcome outcomeOf(const SiteFixture &f)
     Outcome o;
     o.files = f.files();
     for (size_t i = 0; i < f.site.FileObjects.size(); ++i) {
-        const TFileObject *object = f.site.FileObjects[i];
+        const FileObject *object = f.site.FileObjects[i];
         o.links.push_back(object->Links.items());
         o.anchors.push_back(object->Anchors.items());
         o.valid.push_back(object->ValidLinks.ToVector());

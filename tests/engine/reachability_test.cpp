@@ -1,7 +1,7 @@
 #include "base/strutil.h"
 #include "engine/checkrun.h"
 #include "engine/fileobject.h"
-#include "engine/findunreach.h"
+#include "engine/reachability.h"
 #include "support/sitefixture.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +48,9 @@ TEST(Reachability, WalksValidLinksFromTheTopPages)
 
     EXPECT_EQ(f.orphans(),
               (std::vector<std::string>{"sub/orphan.png", "lonely.html", "only-from-lonely.html"}));
-    EXPECT_EQ(f.object("index.html")->ReachState, TReachState::top);
+    EXPECT_EQ(f.object("index.html")->ReachState, ReachState::top);
     EXPECT_EQ(f.node("index.html")->StateIndex(), ImgTopPage);
-    EXPECT_EQ(f.object("b.html")->ReachState, TReachState::reached);
+    EXPECT_EQ(f.object("b.html")->ReachState, ReachState::reached);
     EXPECT_EQ(f.node("b.html")->StateIndex(), ImgReached);
     EXPECT_EQ(f.node("lonely.html")->StateIndex(), ImgUnreached);
     EXPECT_EQ(f.node("sub")->ImageIndex(), ImgFolderCyan);
@@ -77,7 +77,7 @@ TEST(Reachability, ExcludedPagesAreNotWalkedThroughOnceMarked)
 
     // A fresh walk honours the exclusion.
     for (size_t i = 0; i < f.site.FileObjects.size(); ++i)
-        f.site.FileObjects[i]->SetReachState(TReachState::unreached);
+        f.site.FileObjects[i]->SetReachState(ReachState::unreached);
     AnalyseReachability(f.site);
     EXPECT_EQ(f.orphans(), std::vector<std::string>{"behind.html"});
 }
@@ -139,7 +139,7 @@ TEST(Reachability, TopPagesMissingFromTheTreeAreDropped)
               std::vector<std::string>{AsciiUpper(f.dir.path() + "logo.gif")});
     EXPECT_TRUE(f.project.IgnoreFiles().empty());
     EXPECT_EQ(f.view.topFiles.items(), f.project.TopFiles());
-    EXPECT_EQ(f.object("logo.gif")->ReachState, TReachState::top);
+    EXPECT_EQ(f.object("logo.gif")->ReachState, ReachState::top);
     EXPECT_EQ(f.orphans(), std::vector<std::string>{"index.html"});
 }
 
@@ -156,7 +156,7 @@ TEST(Reachability, MarkTopAndAnalyseMakesThePageTopAndIncludesIt)
               std::vector<std::string>{AsciiUpper(f.dir.path() + "index.html")});
     EXPECT_TRUE(f.project.IgnoreFiles().empty());
     EXPECT_FALSE(f.object("index.html")->Ignored);
-    EXPECT_EQ(f.object("index.html")->ReachState, TReachState::top);
+    EXPECT_EQ(f.object("index.html")->ReachState, ReachState::top);
     EXPECT_EQ(f.orphans(), std::vector<std::string>{"b.html"});
     EXPECT_EQ(f.site.BusyCount, 0);
 }
@@ -188,7 +188,7 @@ TEST(Reachability, LongChainsNeedNoDeepRecursion)
     markTop(f, "p0.html");
     CheckFolder(f.site, f.dir.path(), true);
     EXPECT_TRUE(f.orphans().empty());
-    EXPECT_EQ(f.object("p2999.html")->ReachState, TReachState::reached);
+    EXPECT_EQ(f.object("p2999.html")->ReachState, ReachState::reached);
     EXPECT_EQ(f.object("p2999.html")->InvalidLinks.size(), 1u);
 }
 
@@ -200,7 +200,7 @@ namespace {
 
 struct Marks
 {
-    std::vector<TReachState> files;
+    std::vector<ReachState> files;
     std::vector<int> anchors;
     bool operator==(const Marks &) const = default;
 };
@@ -209,7 +209,7 @@ Marks marksOf(const Site &site)
 {
     Marks m;
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
-        const TFileObject *o = site.FileObjects[i];
+        const FileObject *o = site.FileObjects[i];
         m.files.push_back(o->ReachState);
         for (size_t k = 0; k < o->Node->Count(); ++k)
             m.anchors.push_back(o->Node->Child(k)->StateIndex());
@@ -220,8 +220,8 @@ Marks marksOf(const Site &site)
 void resetMarks(Site &site)
 {
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
-        TFileObject *o = site.FileObjects[i];
-        o->SetReachState(TReachState::unreached);
+        FileObject *o = site.FileObjects[i];
+        o->SetReachState(ReachState::unreached);
         for (size_t k = 0; k < o->Node->Count(); ++k)
             o->Node->Child(k)->SetStateIndex(ImgUnreached);
     }

@@ -3,7 +3,7 @@
 // model and its displayed lists in step.
 #include "base/errors.h"
 #include "project/memoryprojectview.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 #include "project/projectfile.h"
 
 #include "support/tempdir.h"
@@ -20,7 +20,7 @@ using Items = std::vector<std::string>;
 struct Loaded
 {
     MemoryProjectView view;
-    TOrvaneProject project{view};
+    Project project{view};
 
     explicit Loaded(const std::string &text)
     {
@@ -98,7 +98,7 @@ TEST(FaultProjectFile, AFileCutShortAtAnyByteLoadsWhatItHolds)
     const Loaded whole(Full);
     for (size_t size = 0; size <= Full.size(); ++size) {
         const Loaded part(Full.substr(0, size));
-        const TOrvaneProject &p = part.project;
+        const Project &p = part.project;
         SCOPED_TRACE(size);
         // A folder cut short still gets its closing "/".
         EXPECT_TRUE(p.HomeDir() == "/before/" || isPrefixOf(withoutSlash(p.HomeDir()), "/site/"));
@@ -159,12 +159,12 @@ TEST(FaultProjectFile, AnEntryWithALineBreakStopsTheSaveAndKeepsTheOldFile)
     test::TempDir dir;
     const std::string old = "[OrvaneProject]\r\nHomeDir=/old/\r\n";
     const std::string path = dir.write("p.ovp", old);
-    const auto breaks = [](TOrvaneProject &p) { p.SetHomeDir("/home\nHomeDir=/evil"); };
-    const auto breaksList = [](TOrvaneProject &p) { p.AddWildCard("*.x\r\n[Other]"); };
-    const auto breaksRoot = [](TOrvaneProject &p) { p.SetServerRoot("/srv\r"); };
+    const auto breaks = [](Project &p) { p.SetHomeDir("/home\nHomeDir=/evil"); };
+    const auto breaksList = [](Project &p) { p.AddWildCard("*.x\r\n[Other]"); };
+    const auto breaksRoot = [](Project &p) { p.SetServerRoot("/srv\r"); };
     for (const auto &make : {+breaks, +breaksList, +breaksRoot}) {
         MemoryProjectView view;
-        TOrvaneProject project(view);
+        Project project(view);
         project.AddTopFile("/SITE/INDEX.HTML");
         make(project);
         try {

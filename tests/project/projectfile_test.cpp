@@ -2,7 +2,7 @@
 
 #include "base/errors.h"
 #include "project/memoryprojectview.h"
-#include "project/orvaneprojct.h"
+#include "project/project.h"
 
 #include "support/tempdir.h"
 
@@ -22,7 +22,7 @@ struct ProjectFileTest : ::testing::Test
 {
     TempDir dir;
     MemoryProjectView view;
-    TOrvaneProject project{view};
+    Project project{view};
 
     void load(const std::string &text) { ReadProjectFile(dir.write("p.ovp", text), project); }
 };
@@ -47,7 +47,7 @@ TEST_F(ProjectFileTest, SavesTheDocumentedLayout)
                               "WildCards1=/SITE/_NOTES/\r\n");
 
     MemoryProjectView otherView;
-    TOrvaneProject other(otherView);
+    Project other(otherView);
     other.SetServerRoot("/old/root");
     ReadProjectFile(path, other);
     EXPECT_EQ(other.HomeDir(), project.HomeDir());

@@ -1,7 +1,7 @@
 // Settings files that were damaged, cut short or edited by hand read as far as
 // they can, the rest as defaults; a save that fails leaves the file exactly as
 // it was and says so.
-#include "settings/formoption.h"
+#include "settings/settings.h"
 
 #include "support/faultsupport.h"
 #include "support/recordinghost.h"
@@ -19,18 +19,18 @@ using test::readFile;
 using test::RecordingHost;
 using test::TempDir;
 
-TSettings loaded(const std::string &text)
+Settings loaded(const std::string &text)
 {
     TempDir dir;
-    TSettings settings;
+    Settings settings;
     settings.ExternalEditor = "left over";
     LoadSettings(settings, dir.write("orvane.ini", text));
     return settings;
 }
 
-TSettings changed()
+Settings changed()
 {
-    TSettings s;
+    Settings s;
     s.ExternalEditor = "/usr/bin/editor";
     s.IgnoreCase = true;
     s.CheckLocalFile = 1;
@@ -55,7 +55,7 @@ TEST(FaultSettings, GarbageReadsAsTheDefaults)
         garbage.push_back(bytes);
     }
     for (const std::string &text : garbage) {
-        EXPECT_EQ(loaded(text), TSettings());
+        EXPECT_EQ(loaded(text), Settings());
         TempDir dir;
         const WindowPlacement placement = ReadWindowPlacement(dir.write("orvane.ini", text));
         EXPECT_EQ(placement.mainLeft, -1);
@@ -70,9 +70,9 @@ TEST(FaultSettings, AFileCutShortAtAnyByteReadsWhatItHolds)
     RecordingHost host;
     ASSERT_TRUE(SaveSettings(changed(), path, host));
     const std::string full = readFile(path);
-    const TSettings defaults;
+    const Settings defaults;
     for (size_t size = 0; size <= full.size(); ++size) {
-        const TSettings s = loaded(full.substr(0, size));
+        const Settings s = loaded(full.substr(0, size));
         SCOPED_TRACE(size);
         EXPECT_TRUE(s.ExternalEditor.empty() || isPrefixOf(s.ExternalEditor, "/usr/bin/editor"));
         EXPECT_TRUE(s.ExtListHTML == defaults.ExtListHTML || isPrefixOf(s.ExtListHTML, ".HTM"));
@@ -84,17 +84,17 @@ TEST(FaultSettings, AFileCutShortAtAnyByteReadsWhatItHolds)
 TEST(FaultSettings, LongValuesHugeNumbersAndDuplicateKeys)
 {
     const std::string huge(1 << 20, 'e');
-    const TSettings s = loaded("[Option]\n"
-                               "ExternalEditor=" +
-                               huge +
-                               "\n"
-                               "IgnoreCase=99999999999999999999999\n"
-                               "CheckLocalFile=-9999999999\n"
-                               "isSpaceValid=0x\n"
-                               "AnchorMakesFileBlue=0\n"
-                               "anchormakesfileblue=1\n"
-                               "[Option]\n"
-                               "HideInfoBoxAfterCheck=1\n");
+    const Settings s = loaded("[Option]\n"
+                              "ExternalEditor=" +
+                              huge +
+                              "\n"
+                              "IgnoreCase=99999999999999999999999\n"
+                              "CheckLocalFile=-9999999999\n"
+                              "isSpaceValid=0x\n"
+                              "AnchorMakesFileBlue=0\n"
+                              "anchormakesfileblue=1\n"
+                              "[Option]\n"
+                              "HideInfoBoxAfterCheck=1\n");
     EXPECT_EQ(s.ExternalEditor, std::string(2047, 'e'));
     EXPECT_FALSE(s.IgnoreCase) << "a number beyond range gives the default";
     EXPECT_EQ(s.CheckLocalFile, -1);
@@ -126,7 +126,7 @@ struct FailedSave
 TEST(FaultSettings, AWriteBeyondTheFileSizeLimitKeepsTheOldFile)
 {
     FailedSave f;
-    TSettings s = changed();
+    Settings s = changed();
     s.ExternalEditor = std::string(3000, 'x');
     {
         test::ScopedLimit limit(RLIMIT_FSIZE, 1024);
@@ -140,7 +140,7 @@ TEST(FaultSettings, ALineBreakInAnOptionKeepsTheOldFile)
 {
     for (const char *editor : {"/opt/my\neditor", "/opt/e\r", "x\r\n[Option]\r\nIgnoreCase=1"}) {
         FailedSave f;
-        TSettings s = changed();
+        Settings s = changed();
         s.ExternalEditor = editor;
         EXPECT_FALSE(SaveSettings(s, f.path, f.host));
         f.expectReportedAndKept(f.path);

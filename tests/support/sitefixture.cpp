@@ -4,7 +4,7 @@
 
 namespace orvane::test {
 
-TFileObject *SiteFixture::object(const std::string &relative) const
+FileObject *SiteFixture::object(const std::string &relative) const
 {
     return site.FileObjects.FindFileObject(dir.path() + relative, false);
 }
@@ -32,8 +32,8 @@ std::vector<std::string> SiteFixture::orphans() const
 {
     std::vector<std::string> out;
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
-        const TFileObject *o = site.FileObjects[i];
-        if (!o->Ignored && o->ReachState == TReachState::unreached)
+        const FileObject *o = site.FileObjects[i];
+        if (!o->Ignored && o->ReachState == ReachState::unreached)
             out.push_back(o->FullPath.substr(dir.path().size()));
     }
     return out;

@@ -2,8 +2,8 @@
 
 #include "engine/site.h"
 #include "project/memoryprojectview.h"
-#include "project/orvaneprojct.h"
-#include "settings/formoption.h"
+#include "project/project.h"
+#include "settings/settings.h"
 #include "support/recordinghost.h"
 #include "support/tempdir.h"
 
@@ -17,14 +17,14 @@ namespace orvane::test {
 struct SiteFixture
 {
     RecordingHost host;
-    TSettings settings;
+    Settings settings;
     MemoryProjectView view;
-    TOrvaneProject project{view};
+    Project project{view};
     Site site{host, settings, project};
     TempDir dir;
 
     /// The file object of a path relative to the site folder (none if absent).
-    TFileObject *object(const std::string &relative) const;
+    FileObject *object(const std::string &relative) const;
     /// The node whose path of texts from the root is relative ("sub/a.html").
     TreeNode *node(const std::string &relative) const;
     /// Paths (relative to the site folder) of the files that are orphaned:

@@ -1,6 +1,6 @@
 #include "engine/checkrun.h"
 #include "engine/fileobject.h"
-#include "engine/findunreach.h"
+#include "engine/reachability.h"
 #include "support/sitefixture.h"
 #include "ui/filetreemodel.h"
 #include "ui/filetreeview.h"
@@ -125,7 +125,7 @@ TEST(FileTreeModel, DecorationShowsStatePictureAndExclusionOverlay)
 
     const QImage included = imageOf(decoration("notes.txt"));
     f.object("notes.txt")->SetIgnored(true);
-    f.object("notes.txt")->SetReachState(TReachState::unreached);
+    f.object("notes.txt")->SetReachState(ReachState::unreached);
     const QImage excluded = imageOf(decoration("notes.txt"));
     EXPECT_EQ(excluded.copy(0, 0, 16, 16), included.copy(0, 0, 16, 16));   // same state picture
     EXPECT_NE(excluded.copy(16, 0, 16, 16), included.copy(16, 0, 16, 16)); // checker over it

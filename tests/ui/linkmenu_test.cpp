@@ -1,9 +1,9 @@
 #include "engine/filetree.h"
 #include "engine/site.h"
-#include "settings/formoption.h"
+#include "settings/settings.h"
 #include "ui/linkmenu.h"
-#include "ui/mainform.h"
-#include "ui/uchikan.h"
+#include "ui/mainwindow.h"
+#include "ui/replacedialog.h"
 #include "uitestsupport.h"
 
 #include <QAction>
@@ -50,17 +50,17 @@ struct LinkFixture : test::FormFixture
         form->site().tree.Select(node("links.html"));
         test::processPendingEvents();
     }
-    ~LinkFixture() { form->LinkClickPopup->hide(); }
+    ~LinkFixture() { form->linkMenu->hide(); }
 
     /// Selects the entry with the given bytes in the valid links and runs
     /// the list's click on it.
     bool click(const std::string &link)
     {
-        QListWidget *list = form->ListBox1;
+        QListWidget *list = form->validLinksList;
         for (int i = 0; i < list->count(); ++i)
             if (list->item(i)->data(Qt::UserRole).toByteArray().toStdString() == link) {
                 list->setCurrentRow(i);
-                form->linkMenu->ShowLinkMenu(*list);
+                form->linkMenuItems->ShowLinkMenu(*list);
                 return true;
             }
         return false;
@@ -68,7 +68,7 @@ struct LinkFixture : test::FormFixture
     QStringList tagJumpCaptions() const
     {
         QStringList captions;
-        for (const QAction *item : form->linkMenu->tagjump->actions())
+        for (const QAction *item : form->linkMenuItems->tagjump->actions())
             captions << item->text();
         return captions;
     }
@@ -84,15 +84,15 @@ TEST(LinkMenu, TagJumpListsEveryOccurrenceAndStartsTheEditorAtItsLine)
     f.form->site().settings().TagJumpCommandLineOption = "+%N %F";
     ASSERT_TRUE(f.click("a.html"));
     EXPECT_EQ(f.form->ClickedLink, "a.html");
-    EXPECT_TRUE(f.form->LinkClickPopup->isVisible());
-    EXPECT_EQ(f.form->linkMenu->replace->text(), "文字列の置換...");
-    EXPECT_EQ(f.form->linkMenu->tagjump->title(), "文字列へのタグジャンプ");
+    EXPECT_TRUE(f.form->linkMenu->isVisible());
+    EXPECT_EQ(f.form->linkMenuItems->replace->text(), "文字列の置換...");
+    EXPECT_EQ(f.form->linkMenuItems->tagjump->title(), "文字列へのタグジャンプ");
     // Line breaks of every kind count; "&" is shown, not taken as a key mark.
     EXPECT_EQ(f.tagJumpCaptions(), QStringList({"2: =\"a.html\">one</", "4: =\"a.html\">two &&",
                                                 "5: =\"a.html\">three"}));
-    EXPECT_TRUE(f.form->linkMenu->tagjump->menuAction()->isEnabled());
+    EXPECT_TRUE(f.form->linkMenuItems->tagjump->menuAction()->isEnabled());
 
-    f.form->linkMenu->tagjump->actions().at(1)->trigger();
+    f.form->linkMenuItems->tagjump->actions().at(1)->trigger();
     ASSERT_EQ(f.launcher.calls.size(), 1u);
     EXPECT_EQ(f.launcher.calls[0].program, "/opt/test/editor");
     EXPECT_EQ(f.launcher.calls[0].args, std::vector<std::string>({"+4", f.page}));
@@ -101,22 +101,22 @@ TEST(LinkMenu, TagJumpListsEveryOccurrenceAndStartsTheEditorAtItsLine)
     f.dir.write("site/links.html", "<html></html>\n");
     ASSERT_TRUE(f.click("a.html"));
     EXPECT_TRUE(f.tagJumpCaptions().isEmpty());
-    EXPECT_FALSE(f.form->linkMenu->tagjump->menuAction()->isEnabled());
-    EXPECT_TRUE(f.form->linkMenu->replace->isEnabled());
+    EXPECT_FALSE(f.form->linkMenuItems->tagjump->menuAction()->isEnabled());
+    EXPECT_TRUE(f.form->linkMenuItems->replace->isEnabled());
 }
 
 TEST(LinkMenu, NothingWithoutAnEntryAndNoMenuWhenThePageCannotBeRead)
 {
     LinkFixture f;
-    f.form->ListBox1->clearSelection();
-    f.form->linkMenu->ShowLinkMenu(*f.form->ListBox1);
-    EXPECT_FALSE(f.form->LinkClickPopup->isVisible());
+    f.form->validLinksList->clearSelection();
+    f.form->linkMenuItems->ShowLinkMenu(*f.form->validLinksList);
+    EXPECT_FALSE(f.form->linkMenu->isVisible());
     EXPECT_EQ(f.form->ClickedLink, "");
 
     f.recorder->boxes.clear();
     ASSERT_EQ(::unlink(f.page.c_str()), 0);
     ASSERT_TRUE(f.click("a.html"));
-    EXPECT_FALSE(f.form->LinkClickPopup->isVisible());
+    EXPECT_FALSE(f.form->linkMenu->isVisible());
     // The reading's own box, then the failure through the error handler.
     ASSERT_EQ(f.recorder->boxes.size(), 2u);
     EXPECT_TRUE(f.recorder->boxes[0].text.startsWith("ファイルをオープンできません"));
@@ -136,69 +136,69 @@ void answerReplaceDialog(const QString &replacement, bool ok, QStringList *shown
     auto *timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [=] {
-        auto *dialog = qobject_cast<TChikanDlg *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<ReplaceDialog *>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible())
             return;
         timer->stop();
         timer->deleteLater();
-        *shown << dialog->windowTitle() << dialog->filename->text() << dialog->beforestr->text()
-               << dialog->afterstr->text()
-               << (QApplication::focusWidget() == dialog->afterstr ? "focus" : "no focus");
+        *shown << dialog->windowTitle() << dialog->fileNameLabel->text()
+               << dialog->beforeLabel->text() << dialog->afterEdit->text()
+               << (QApplication::focusWidget() == dialog->afterEdit ? "focus" : "no focus");
         if (!replacement.isEmpty())
-            dialog->afterstr->setText(replacement);
-        (ok ? dialog->OKBtn : dialog->CancelBtn)->click();
+            dialog->afterEdit->setText(replacement);
+        (ok ? dialog->okButton : dialog->cancelButton)->click();
     });
     timer->start();
 }
 
-TEST(TChikanDlg, ReplacesOnOkOnlyAndLeavesTheListsAsTheyWere)
+TEST(ReplaceDialog, ReplacesOnOkOnlyAndLeavesTheListsAsTheyWere)
 {
     LinkFixture f;
     ASSERT_TRUE(f.click("a.html"));
-    f.form->LinkClickPopup->hide();
+    f.form->linkMenu->hide();
     f.recorder->boxes.clear();
 
     QStringList shown;
     answerReplaceDialog("b.html", false, &shown);
-    f.form->linkMenu->replace->trigger();
+    f.form->linkMenuItems->replace->trigger();
     EXPECT_EQ(shown, QStringList({"文字列の置換", "links.html", "a.html", "a.html", "focus"}));
     EXPECT_EQ(readAll(f.page), Page);
     EXPECT_TRUE(f.recorder->boxes.empty());
 
     shown.clear();
     answerReplaceDialog("b.html", true, &shown);
-    f.form->linkMenu->replace->trigger();
+    f.form->linkMenuItems->replace->trigger();
     std::string expected = Page;
     for (size_t at; (at = expected.find("a.html")) != std::string::npos;)
         expected.replace(at, 6, "b.html");
     EXPECT_EQ(readAll(f.page), expected);
     ASSERT_EQ(f.recorder->boxes.size(), 1u);
     EXPECT_EQ(f.recorder->boxes[0].text, "置換が完了しました");
-    EXPECT_EQ(f.form->ListBox1->findItems("a.html", Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(f.form->validLinksList->findItems("a.html", Qt::MatchExactly).size(), 1);
 
     // A page without write permission is warned about and stays as it was.
     ASSERT_EQ(::chmod(f.page.c_str(), 0444), 0);
     answerReplaceDialog("c.html", true, &shown);
     f.form->ClickedLink = "b.html";
-    f.form->linkMenu->replace->trigger();
+    f.form->linkMenuItems->replace->trigger();
     EXPECT_EQ(readAll(f.page), expected);
     EXPECT_EQ(
         f.recorder->boxes.back().text,
         "ファイルへの書き込み時にエラーが置きました。\nファイルが読み取り専用の可能性があります");
 }
 
-TEST(TChikanDlg, AnUneditedReplacementKeepsItsBytes)
+TEST(ReplaceDialog, AnUneditedReplacementKeepsItsBytes)
 {
-    TChikanDlg dialog;
-    ChikanTexts texts{"p.html", "\x83\x65.html", "\x83\x65.html"}; // Shift-JIS
+    ReplaceDialog dialog;
+    ReplaceTexts texts{"p.html", "\x83\x65.html", "\x83\x65.html"}; // Shift-JIS
     QStringList shown;
     answerReplaceDialog(QString(), true, &shown);
     ASSERT_TRUE(dialog.execute(texts));
-    EXPECT_EQ(texts.afterstr, "\x83\x65.html");
+    EXPECT_EQ(texts.after, "\x83\x65.html");
     EXPECT_EQ(shown.at(2), "テ.html");
     answerReplaceDialog("テスト.html", true, &shown);
     ASSERT_TRUE(dialog.execute(texts));
-    EXPECT_EQ(texts.afterstr, "テスト.html"); // typed text is UTF-8
+    EXPECT_EQ(texts.after, "テスト.html"); // typed text is UTF-8
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "base/strutil.h"
 #include "engine/fileobject.h"
 #include "engine/site.h"
-#include "project/orvaneprojct.h"
-#include "settings/formoption.h"
+#include "project/project.h"
+#include "settings/settings.h"
 #include "ui/filetreemodel.h"
 #include "ui/filetreeview.h"
-#include "ui/mainform.h"
+#include "ui/mainwindow.h"
+#include "ui/projectwindow.h"
 #include "ui/treemenu.h"
-#include "ui/uprojectform.h"
 #include "uitestsupport.h"
 
 #include <QAction>
@@ -37,20 +37,20 @@ struct SiteFixture : FormFixture
         form->host().setBeepListener([this](Sound sound) { sounds.push_back(sound); });
     }
 
-    TreeMenu &menu() const { return *form->treeMenu; }
+    TreeMenu &menu() const { return *form->treeMenuItems; }
 
     /// Shows the window alone and gives the tree the keyboard focus, so its
     /// keys reach it as the user's would.
     bool focusTree()
     {
-        form->ProjectForm->hide();
+        form->projectWindow->hide();
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             return false;
         QApplication::setActiveWindow(form.get());
-        form->TreeView1->setFocus();
+        form->siteTree->setFocus();
         test::processPendingEvents();
-        return QApplication::focusWidget() == form->TreeView1;
+        return QApplication::focusWidget() == form->siteTree;
     }
 
     /// Selects the node at path ("" for none, "/" for the root) and opens the
@@ -67,9 +67,9 @@ struct SiteFixture : FormFixture
     }
     void openMenu()
     {
-        form->PopupMenu1->popup(QPoint(10, 10));
+        form->treeMenu->popup(QPoint(10, 10));
         test::processPendingEvents();
-        form->PopupMenu1->hide();
+        form->treeMenu->hide();
     }
     /// Runs an item as a click on it in the menu would.
     void choose(QAction *item)
@@ -77,12 +77,12 @@ struct SiteFixture : FormFixture
         item->trigger();
         test::processPendingEvents();
     }
-    TFileObject *file(const std::string &path) const
+    FileObject *file(const std::string &path) const
     {
         TreeNode *n = node(path);
         return n ? n->Data() : nullptr;
     }
-    const TOrvaneProject &project() const { return *form->Project; }
+    const Project &project() const { return *form->project; }
     bool isTop(const std::string &path) const
     {
         return project().IndexOfTopFile(home + path) != -1;
@@ -99,9 +99,9 @@ std::string enabledItems(const TreeMenu &m)
 {
     const std::pair<QAction *, char> items[] = {
         {m.OpenWithExternalApp, 'o'}, {m.OpenWithBrowser, 'b'},   {m.MarkTop, 't'},
-        {m.IgnoreItem, 'i'},          {m.MatomeIgnoreItem, 'm'},  {m.DeleteItem, 'd'},
+        {m.IgnoreItem, 'i'},          {m.BulkIgnoreItem, 'm'},    {m.DeleteItem, 'd'},
         {m.UnMarkTopAll, 'u'},        {m.expandAllNodeItem, 'e'}, {m.collapseAllNodeItem, 'c'},
-        {m.showprojectForm, 'p'},
+        {m.ShowProjectWindow, 'p'},
     };
     std::string result;
     for (const auto &[action, letter] : items)
@@ -114,14 +114,14 @@ TEST(TreeMenu, ItemsCaptionsAndKeysAsDesigned)
     SiteFixture f;
     const TreeMenu &m = f.menu();
     QStringList captions;
-    for (const QAction *action : f.form->PopupMenu1->actions())
+    for (const QAction *action : f.form->treeMenu->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(
         captions,
         QStringList({"開く", "ブラウザーで開く", "-", "TOPページにする", "チェック対象から外す",
                      "まとめてチェック対象から外す", "削除...", "-", "すべてのTOPマークを消す",
                      "全ノードを展開する", "全ノードを縮小する", "プロジェクト情報を表示"}));
-    EXPECT_EQ(m.MatomeIgnoreItem->menu()->actions(),
+    EXPECT_EQ(m.BulkIgnoreItem->menu()->actions(),
               QList<QAction *>({m.SameNameIgnoreItem, m.SameExtIgnoreItem}));
     EXPECT_EQ(m.SameNameIgnoreItem->text(), "このファイルと同じファイル名の全ファイル");
     EXPECT_EQ(m.SameExtIgnoreItem->text(), "このファイルと同じ拡張子の全ファイル");
@@ -172,13 +172,13 @@ TEST(TreeMenu, CaptionsFollowTopMarkAndExclusion)
     EXPECT_EQ(m.MarkTop->text(), "TOPページにする");
     f.choose(m.MarkTop);
     EXPECT_TRUE(f.isTop("orphan.html"));
-    EXPECT_EQ(f.file("orphan.html")->ReachState, TReachState::top);
+    EXPECT_EQ(f.file("orphan.html")->ReachState, ReachState::top);
     EXPECT_EQ(f.form->site().tree.Selected(), f.form->site().tree.Root()); // the analysis did
     f.openMenuOn("orphan.html");
     EXPECT_EQ(m.MarkTop->text(), "TOPマークを消す");
     f.choose(m.MarkTop);
     EXPECT_FALSE(f.isTop("orphan.html"));
-    EXPECT_EQ(f.file("orphan.html")->ReachState, TReachState::reached);
+    EXPECT_EQ(f.file("orphan.html")->ReachState, ReachState::reached);
 
     f.openMenuOn("img/logo.png");
     EXPECT_EQ(m.IgnoreItem->text(), "チェック対象から外す");
@@ -212,7 +212,7 @@ TEST(TreeMenu, TopMarksAndBulkExclusionThroughTheMenu)
     f.choose(m.UnMarkTopAll);
     EXPECT_TRUE(f.project().TopFiles().empty());
     for (const char *path : {"index.html", "orphan.html", "sub/page.html", "img/logo.png"})
-        EXPECT_EQ(f.file(path)->ReachState, TReachState::unreached) << path;
+        EXPECT_EQ(f.file(path)->ReachState, ReachState::unreached) << path;
 
     f.dir.write("site/sub/index.html", "x");
     f.form->ReopenButtonClick();
@@ -268,8 +268,8 @@ TEST(TreeMenu, DeleteAsksAndRemovesFilesAndFoldersOnlyOnOk)
     f.openMenuOn("/");
     const size_t boxes = f.recorder->boxes.size();
     ASSERT_TRUE(f.focusTree());
-    QTest::keyClick(f.form->TreeView1, Qt::Key_Delete); // the key acts like the item
-    EXPECT_EQ(f.recorder->boxes.size(), boxes);         // disabled at the last opening
+    QTest::keyClick(f.form->siteTree, Qt::Key_Delete); // the key acts like the item
+    EXPECT_EQ(f.recorder->boxes.size(), boxes);        // disabled at the last opening
 }
 
 TEST(TreeMenu, KeysActOnlyForItemsEnabledAtTheLastOpeningAndNeverWhileBusy)
@@ -278,21 +278,21 @@ TEST(TreeMenu, KeysActOnlyForItemsEnabledAtTheLastOpeningAndNeverWhileBusy)
     ASSERT_TRUE(f.focusTree());
     // Never opened: Ctrl+D is on and excludes the selected file.
     f.form->site().tree.Select(f.node("orphan.html"));
-    QTest::keyClick(f.form->TreeView1, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(f.form->siteTree, Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(f.file("orphan.html")->Ignored);
 
     f.openMenuOn("sub"); // TOP mark off
     f.form->site().tree.Select(f.node("sub/page.html"));
-    QTest::keyClick(f.form->TreeView1, Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(f.form->siteTree, Qt::Key_T, Qt::ControlModifier);
     EXPECT_FALSE(f.isTop("sub/page.html"));
     const auto topsBefore = f.project().TopFiles();
 
     f.openMenuOn("index.html"); // on again
     f.form->site().BusyCount = 1;
-    QTest::keyClick(f.form->TreeView1, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(f.form->siteTree, Qt::Key_D, Qt::ControlModifier);
     f.form->site().BusyCount = 0;
     EXPECT_FALSE(f.file("index.html")->Ignored);
-    QTest::keyClick(f.form->TreeView1, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(f.form->siteTree, Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(f.file("index.html")->Ignored);
     EXPECT_EQ(f.project().TopFiles(), topsBefore);
 }
@@ -324,7 +324,7 @@ TEST(TreeMenu, DoubleClickOpensEditorBrowserOrBeeps)
         f.launcher.calls.clear();
         f.sounds.clear();
         f.form->site().tree.Select(f.node(c.path));
-        emit f.form->TreeView1->treeDoubleClicked(c.shift);
+        emit f.form->siteTree->treeDoubleClicked(c.shift);
         EXPECT_EQ(f.sounds.size(), c.beeps);
         if (!c.program) {
             EXPECT_TRUE(f.launcher.calls.empty());
@@ -336,7 +336,7 @@ TEST(TreeMenu, DoubleClickOpensEditorBrowserOrBeeps)
     }
     f.launcher.calls.clear();
     f.form->site().tree.Select(f.node("orphan.html"));
-    emit f.form->TreeView1->treeDoubleClicked(false);
+    emit f.form->siteTree->treeDoubleClicked(false);
     ASSERT_EQ(f.launcher.calls.size(), 1u);
     EXPECT_EQ(f.launcher.calls[0].args, std::vector<std::string>({"-n", f.home + "orphan.html"}));
 }
@@ -363,14 +363,14 @@ TEST(TreeMenu, ExpandAndCollapseAllReachTheView)
     FileTreeModel *model = f.form->treeModel();
     f.openMenuOn("/");
     f.choose(m.expandAllNodeItem);
-    EXPECT_TRUE(f.form->TreeView1->isExpanded(model->indexOf(f.node("sub"))));
-    EXPECT_TRUE(f.form->TreeView1->isExpanded(model->indexOf(f.node("index.html"))));
+    EXPECT_TRUE(f.form->siteTree->isExpanded(model->indexOf(f.node("sub"))));
+    EXPECT_TRUE(f.form->siteTree->isExpanded(model->indexOf(f.node("index.html"))));
     f.choose(m.collapseAllNodeItem);
-    EXPECT_FALSE(f.form->TreeView1->isExpanded(model->indexOf(f.node("sub"))));
+    EXPECT_FALSE(f.form->siteTree->isExpanded(model->indexOf(f.node("sub"))));
     EXPECT_FALSE(f.node("sub")->Expanded());
-    f.choose(m.showprojectForm);
-    EXPECT_TRUE(f.form->ProjectForm->isVisible());
-    f.form->ProjectForm->hide();
+    f.choose(m.ShowProjectWindow);
+    EXPECT_TRUE(f.form->projectWindow->isVisible());
+    f.form->projectWindow->hide();
 }
 
 } // namespace

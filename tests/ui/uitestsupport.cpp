@@ -2,7 +2,7 @@
 
 #include "engine/filetree.h"
 #include "engine/site.h"
-#include "ui/mainform.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -78,7 +78,7 @@ std::vector<QString> BoxRecorder::texts(const QString &caption) const
 
 FormFixture::FormFixture()
     : iniPath(dir.path() + "orvane.ini")
-    , form(std::make_unique<TForm1>(iniPath, launcher, testBrowser()))
+    , form(std::make_unique<MainWindow>(iniPath, launcher, testBrowser()))
     , recorder(std::make_unique<BoxRecorder>(form->host()))
 {
     form->host().setEventInterval(0);

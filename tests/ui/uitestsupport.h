@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/launcher.h"
-#include "engine/openbrowser4.h"
+#include "commands/browser.h"
+#include "commands/launcher.h"
 #include "support/tempdir.h"
 #include "ui/qthost.h"
 
@@ -15,7 +15,7 @@
 #include <vector>
 
 namespace orvane {
-class TForm1;
+class MainWindow;
 class TreeNode;
 } // namespace orvane
 
@@ -69,7 +69,7 @@ public:
     TempDir dir;
     std::string iniPath;
     RecordingLauncher launcher;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     std::unique_ptr<BoxRecorder> recorder;
 
     /// Writes the sample site below dir/site/ and returns its folder (with "/").

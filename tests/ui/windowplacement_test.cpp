@@ -1,6 +1,6 @@
-#include "settings/formoption.h"
-#include "ui/mainform.h"
-#include "ui/uprojectform.h"
+#include "settings/settings.h"
+#include "ui/mainwindow.h"
+#include "ui/projectwindow.h"
 #include "ui/windowplacement.h"
 #include "uitestsupport.h"
 
@@ -33,7 +33,7 @@ TEST(WindowPlacement, StoredPositionsApplyOnlyInsideTheScreen)
     // Sizes at start-up, before any move.
     const QPoint mainHome = [] {
         TempDir dir;
-        TForm1 form(dir.path() + "orvane.ini", launcher, {});
+        MainWindow form(dir.path() + "orvane.ini", launcher, {});
         return form.pos();
     }();
     struct Case
@@ -62,9 +62,9 @@ TEST(WindowPlacement, StoredPositionsApplyOnlyInsideTheScreen)
     for (const Case &c : cases) {
         TempDir dir;
         const std::string ini = placementFile(dir, c.left, c.top, c.left, c.top, 1);
-        TForm1 form(ini, launcher, {});
+        MainWindow form(ini, launcher, {});
         EXPECT_EQ(form.pos(), c.applies ? QPoint(c.left, c.top) : mainHome) << c.name;
-        EXPECT_EQ(form.ProjectForm->pos() == QPoint(c.left, c.top), c.projectApplies) << c.name;
+        EXPECT_EQ(form.projectWindow->pos() == QPoint(c.left, c.top), c.projectApplies) << c.name;
     }
 }
 
@@ -72,8 +72,8 @@ TEST(WindowPlacement, ProjectWindowShownAsItWasLeft)
 {
     for (const int visible : {0, 1}) {
         TempDir dir;
-        TForm1 form(placementFile(dir, 20, 30, 40, 50, visible), launcher, {});
-        EXPECT_EQ(form.ProjectForm->isVisible(), visible == 1);
+        MainWindow form(placementFile(dir, 20, 30, 40, 50, visible), launcher, {});
+        EXPECT_EQ(form.projectWindow->isVisible(), visible == 1);
     }
 }
 
@@ -82,11 +82,11 @@ TEST(WindowPlacement, ClosingStoresBothWindowsEvenWithoutAFolder)
     TempDir dir;
     const std::string ini = placementFile(dir, 20, 30, 40, 50, 1);
     {
-        TForm1 form(ini, launcher, {});
+        MainWindow form(ini, launcher, {});
         form.show();
         form.move(25, 35);
-        form.ProjectForm->move(45, 55);
-        form.ProjectForm->hide();
+        form.projectWindow->move(45, 55);
+        form.projectWindow->hide();
         form.close();
     }
     const WindowPlacement stored = ReadWindowPlacement(ini);

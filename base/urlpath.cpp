@@ -1,0 +1,112 @@
+#include "base/urlpath.h"
+
+#include "base/strutil.h"
+
+#include <unistd.h>
+
+namespace orvane {
+
+void BackslashToSlash(std::string &text)
+{
+    for (char &c : text)
+        if (c == '\\')
+            c = '/';
+}
+
+static std::string currentFolder()
+{
+    std::string buffer(4096, '\0');
+    while (!::getcwd(buffer.data(), buffer.size())) {
+        if (buffer.size() > (1u << 20))
+            return "/";
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(buffer.find('\0'));
+    return buffer;
+}
+
+static std::string expandSegments(std::string_view path);
+
+/// Whether an absolute path is already in expanded form: no empty, "." or ".."
+/// segment anywhere. Most joined links are, and need no rebuilding.
+static bool isExpanded(std::string_view path)
+{
+    if (path.empty() || path.front() != '/')
+        return false;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (path[i] != '/' || i + 1 == path.size())
+            continue;
+        const std::string_view rest = path.substr(i + 1);
+        if (rest.front() == '/' || rest == "." || rest == ".." || StartsWith(rest, "./") ||
+            StartsWith(rest, "../"))
+            return false;
+    }
+    return true;
+}
+
+std::string ExpandFileName(std::string_view path)
+{
+    if (isExpanded(path))
+        return std::string(path);
+    return expandSegments(path);
+}
+
+/// The expansion proper, segment by segment.
+static std::string expandSegments(std::string_view path)
+{
+    std::string input;
+    if (path.empty() || path.front() != '/')
+        input = currentFolder() + "/";
+    input.append(path);
+
+    // The result is built as it goes: "/" and a segment for each name, and a
+    // ".." takes the last one off again.
+    std::string result;
+    result.reserve(input.size() + 1);
+    bool trailing = !input.empty() && input.back() == '/';
+    const std::string_view all(input);
+    size_t pos = 0;
+    while (pos <= all.size()) {
+        size_t next = all.find('/', pos);
+        if (next == std::string_view::npos)
+            next = all.size();
+        const std::string_view segment = all.substr(pos, next - pos);
+        if (segment == "..") {
+            if (!result.empty())
+                result.resize(result.rfind('/'));
+        } else if (!segment.empty() && segment != ".") {
+            result += '/';
+            result.append(segment);
+        }
+        if (next == all.size() && (segment == "." || segment == ".."))
+            trailing = false;
+        pos = next + 1;
+    }
+    if (result.empty() || trailing)
+        result += '/';
+    return result;
+}
+
+std::string URLToPath(const std::string &base, const std::string &link)
+{
+    // A page's link to one of its own anchors ("#top") has the page's own name
+    // as its path part. That name is the page, whatever it holds: a "\" in it
+    // is no separator here.
+    if (!link.empty() && link == ExtractFileName(base))
+        return ExpandFileName(base);
+    // The link is a path part: SplitLink has already taken its "#" part off.
+    // A "#" left in it belongs to a name (the page's own, as in "faq#1.html")
+    // and must stay.
+    const std::string_view relative(link);
+    const std::string_view folder = ExtractFilePath(base);
+    std::string joined;
+    joined.reserve(folder.size() + relative.size());
+    joined.append(folder);
+    for (char c : relative)
+        joined += c == '\\' ? '/' : c;
+    if (isExpanded(joined))
+        return joined;
+    return expandSegments(joined);
+}
+
+} // namespace orvane

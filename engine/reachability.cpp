@@ -1,0 +1,184 @@
+#include "engine/reachability.h"
+
+#include "base/host.h"
+#include "engine/fileobject.h"
+#include "engine/filetree.h"
+#include "engine/site.h"
+#include "project/project.h"
+#include "settings/settings.h"
+
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+namespace {
+
+struct WalkFrame
+{
+    FileObject *object;
+    const std::vector<WalkTarget> *targets; // resolved by CheckLinks, when still valid
+    size_t nextLink;
+};
+
+void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
+{
+    site.host().processEvents();
+    FileObject *object = node->Data();
+    object->SetReachState(ReachState::reached);
+    stack.push_back({object, object->WalkTargets(site.ResolutionStamp()), 0});
+}
+
+/// Where one valid link of the page leads, resolved afresh.
+WalkTarget resolve(Site &site, const FileObject &page, const std::string &link)
+{
+    const auto [path, anchor] = page.SplitLink(link);
+    const std::string target = site.project().LinkToPath(page.FullPath, path);
+    FileObject *object = site.FileObjects.FindFileObject(target, site.settings().IgnoreCase);
+    const int32_t anchorIndex = object && !anchor.empty() ? object->Anchors.IndexOf(anchor) : -1;
+    return {object, anchorIndex};
+}
+
+} // namespace
+
+void WalkFrom(Site &site, TreeNode *start)
+{
+    // An explicit stack of the pages being walked, each with the next link to
+    // follow: the same visits in the same order as walking recursively, without
+    // a call level per page.
+    std::vector<WalkFrame> stack;
+    enterPage(site, stack, start);
+    while (!stack.empty()) {
+        WalkFrame &frame = stack.back();
+        if (frame.nextLink >= frame.object->ValidLinks.size()) {
+            stack.pop_back();
+            continue;
+        }
+        site.host().processEvents();
+        if (site.HaltRequested) {
+            stack.pop_back();
+            continue;
+        }
+        const size_t i = frame.nextLink++;
+        const WalkTarget target = frame.targets
+                                      ? (*frame.targets)[i]
+                                      : resolve(site, *frame.object, frame.object->ValidLinks[i]);
+        if (!target.object || target.object->Ignored)
+            continue;
+        if (target.anchorIndex >= 0 &&
+            static_cast<size_t>(target.anchorIndex) < target.object->Node->Count())
+            target.object->Node->Child(static_cast<size_t>(target.anchorIndex))
+                ->SetStateIndex(ImgReached);
+        if (target.object->ReachState == ReachState::unreached)
+            enterPage(site, stack, target.object->Node);
+    }
+}
+
+void WalkFromTopPages(Site &site)
+{
+    if (site.HaltRequested)
+        return;
+    Project &project = site.project();
+    size_t i = 0;
+    while (i < project.TopFiles().size()) {
+        const std::string entry = project.TopFiles()[i];
+        if (TreeNode *node = site.FindFileNode(entry, true)) {
+            WalkFrom(site, node);
+            node->Data()->SetReachState(ReachState::top);
+            ++i;
+        } else {
+            project.RemoveTopFile(entry);
+        }
+    }
+    site.tree.Select(site.tree.Root());
+}
+
+void ApplyIgnoreList(Site &site)
+{
+    if (site.HaltRequested)
+        return;
+    Project &project = site.project();
+    size_t i = 0;
+    while (i < project.IgnoreFiles().size()) {
+        const std::string entry = project.IgnoreFiles()[i];
+        if (TreeNode *node = site.FindFileNode(entry, true)) {
+            node->Data()->SetIgnored(true);
+            ++i;
+        } else {
+            project.RemoveIgnoreFile(entry);
+        }
+    }
+}
+
+void MarkFolderChain(Site &site, TreeNode *node)
+{
+    for (; node; node = node->Parent()) {
+        site.host().processEvents();
+        if (node->IsRoot() || node->ImageIndex() == ImgFolderCyan)
+            return;
+        node->SetImageIndex(ImgFolderCyan);
+        node->SetSelectedIndex(ImgFolderCyanOpen);
+    }
+}
+
+void ColourFolders(Site &site)
+{
+    BusyScope busy(site);
+    Host &host = site.host();
+    host.setStatus("フォルダの色をセット中");
+    for (size_t i = 0; i < site.FolderNodes.size(); ++i) {
+        host.processEvents();
+        if (site.HaltRequested)
+            break;
+        host.setCountPanel(static_cast<long>(i));
+        site.FolderNodes[i]->SetImageIndex(ImgFolderYellow);
+        site.FolderNodes[i]->SetSelectedIndex(ImgFolderYellowOpen);
+    }
+    for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+        host.processEvents();
+        if (site.HaltRequested)
+            break;
+        host.setCountPanel(static_cast<long>(i));
+        const FileObject *object = site.FileObjects[i];
+        const bool problem = object->ReachState == ReachState::unreached ||
+                             (object->Kind == FileKind::html && object->Blue);
+        if (!object->Ignored && problem)
+            MarkFolderChain(site, object->Node->Parent());
+    }
+    host.setStatus({});
+}
+
+void AnalyseReachability(Site &site)
+{
+    {
+        BusyScope busy(site);
+        TreeUpdateScope update(site.tree);
+        WalkFromTopPages(site);
+        ApplyIgnoreList(site);
+        for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+            site.host().processEvents();
+            site.FileObjects[i]->UpdateImage();
+        }
+        ColourFolders(site);
+    }
+    site.host().setStatus({});
+}
+
+void MarkTopAndAnalyse(Site &site, TreeNode *node)
+{
+    site.host().setStatus("ファイルの依存関係をチェック中");
+    {
+        BusyScope busy(site);
+        TreeUpdateScope update(site.tree);
+        WalkFrom(site, node);
+        FileObject *object = node->Data();
+        object->SetReachState(ReachState::top);
+        object->SetIgnored(false);
+        site.project().AddTopFile(object->FullPath);
+        site.project().RemoveIgnoreFile(object->FullPath);
+        AnalyseReachability(site);
+        site.host().setStatus({});
+    }
+}
+
+} // namespace orvane

@@ -1,0 +1,118 @@
+#include "base/urlpath.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace orvane {
+namespace {
+
+struct ExpandCase
+{
+    const char *name;
+    const char *input;
+    const char *expected;
+};
+
+TEST(URLToPath, ExpandFileNameIsLexical)
+{
+    const ExpandCase cases[] = {
+        {"plain", "/a/b/c.html", "/a/b/c.html"},
+        {"trailing slash stays", "/a/b/", "/a/b/"},
+        {"dot segment", "/a/./b.html", "/a/b.html"},
+        {"dotdot segment", "/a/x/../b.html", "/a/b.html"},
+        {"final dot leaves no slash", "/a/b/.", "/a/b"},
+        {"final dotdot leaves no slash", "/a/b/..", "/a"},
+        {"dotdot with trailing slash", "/a/b/../", "/a/"},
+        {"above root stays at root", "/../../x", "/x"},
+        {"root", "/", "/"},
+        {"only dotdot", "/..", "/"},
+        {"repeated slashes collapse", "/a//b///c", "/a/b/c"},
+        {"dots inside names stay", "/a/..b/c../.d", "/a/..b/c../.d"},
+    };
+    for (const ExpandCase &c : cases)
+        EXPECT_EQ(ExpandFileName(c.input), c.expected) << c.name;
+}
+
+/// Lexical expansion spelled out segment by segment, the oracle for the
+/// expansion with its shortcut for paths that are already expanded.
+std::string literalExpand(const std::string &absolute)
+{
+    std::vector<std::string> segments;
+    std::string segment;
+    bool trailing = absolute.back() == '/';
+    for (size_t i = 1; i <= absolute.size(); ++i) {
+        if (i < absolute.size() && absolute[i] != '/') {
+            segment += absolute[i];
+            continue;
+        }
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        if (i == absolute.size() && (segment == "." || segment == ".."))
+            trailing = false;
+        segment.clear();
+    }
+    std::string out;
+    for (const std::string &s : segments)
+        out += "/" + s;
+    if (out.empty() || trailing)
+        out += "/";
+    return out;
+}
+
+TEST(URLToPath, ExpandFileNameAgreesWithSegmentBySegmentExpansion)
+{
+    const char alphabet[] = {'a', '.', '/', 'b'};
+    for (unsigned n = 0; n < (1u << 16); ++n) {
+        std::string path = "/";
+        for (unsigned k = 0, bits = n; k < 8; ++k, bits >>= 2)
+            path += alphabet[bits & 3];
+        ASSERT_EQ(ExpandFileName(path), literalExpand(path)) << path;
+    }
+}
+
+TEST(URLToPath, RelativePathsStartAtTheCurrentFolder)
+{
+    char buffer[4096];
+    ASSERT_NE(getcwd(buffer, sizeof buffer), nullptr);
+    const std::string cwd = buffer;
+    EXPECT_EQ(ExpandFileName("x/y.html"), cwd + "/x/y.html");
+    EXPECT_EQ(ExpandFileName(""), cwd == "/" ? "/" : cwd + "/");
+}
+
+TEST(URLToPath, JoinsTheLinkToTheFolderOfTheBase)
+{
+    const ExpandCase cases[] = {
+        {"sibling", "page.html", "/site/sub/page.html"},
+        {"sub folder", "deep/x.gif", "/site/sub/deep/x.gif"},
+        {"parent", "../index.html", "/site/index.html"},
+        {"out of the site", "../../other/x.html", "/other/x.html"},
+        {"backslashes are separators", "..\\img\\a.gif", "/site/img/a.gif"},
+        {"absolute link", "/etc/x", "/site/sub/etc/x"},
+        {"folder link keeps its slash", "deep/", "/site/sub/deep/"},
+    };
+    for (const ExpandCase &c : cases)
+        EXPECT_EQ(URLToPath("/site/sub/page.html", c.input), c.expected) << c.name;
+}
+
+TEST(URLToPath, HashInAFolderOrFileNameIsPartOfThePath)
+{
+    // Cutting at a "#" would lose the folder name, or turn a page's link to
+    // its own anchor ("#top" on "faq#1.html", path part "faq#1.html") into a
+    // link to "faq".
+    EXPECT_EQ(URLToPath("/site/c#/index.html", "a.html"), "/site/c#/a.html");
+    EXPECT_EQ(URLToPath("/site/faq#1.html", "faq#1.html"), "/site/faq#1.html");
+    EXPECT_EQ(URLToPath("/site/a\\b#c.html", "a\\b#c.html"), "/site/a\\b#c.html")
+        << "the page's own name names the page, a backslash in it included";
+    EXPECT_EQ(URLToPath("/site/x.html", "a\\b.html"), "/site/a/b.html");
+    EXPECT_EQ(URLToPath("/site/c#/index.html", "../x#y/b.html"), "/site/x#y/b.html");
+}
+
+} // namespace
+} // namespace orvane

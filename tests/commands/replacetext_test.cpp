@@ -1,0 +1,240 @@
+#include "commands/replacetext.h"
+
+#include "engine/checkrun.h"
+#include "engine/fileobject.h"
+#include "engine/readfileall.h"
+#include "support/sitefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+
+namespace orvane {
+namespace {
+
+using test::readFile;
+using test::SiteFixture;
+
+struct FakeReplacePrompt : ReplacePrompt
+{
+    bool execute(ReplaceTexts &texts) override
+    {
+        shown = texts;
+        if (replacement)
+            texts.after = *replacement;
+        return ok;
+    }
+    std::optional<ReplaceTexts> shown;
+    std::optional<std::string> replacement;
+    bool ok = true;
+};
+
+struct ReplaceSite : SiteFixture
+{
+    explicit ReplaceSite(const std::string &page)
+    {
+        path = dir.write("sub/page.html", page);
+        CheckFolder(site, dir.path(), false);
+        host.messages.clear();
+        host.beeps.clear();
+        site.tree.Select(node("sub/page.html"));
+    }
+    mode_t mode() const
+    {
+        struct stat st
+        {
+        };
+        stat(path.c_str(), &st);
+        return st.st_mode & 07777;
+    }
+    /// Names in the page's folder, to see that no temporary file is left.
+    std::vector<std::string> folderEntries() const
+    {
+        std::vector<std::string> names;
+        if (DIR *d = opendir((dir.path() + "sub").c_str())) {
+            while (dirent *e = readdir(d))
+                if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                    names.push_back(e->d_name);
+            closedir(d);
+        }
+        return names;
+    }
+    void expectWarningOnly()
+    {
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].kind, MessageKind::Warning);
+        EXPECT_EQ(host.messages[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(host.messages[0].text, "ファイルへの書き込み時にエラーが置きました。\r\n"
+                                         "ファイルが読み取り専用の可能性があります");
+        EXPECT_TRUE(host.beeps.empty());
+    }
+    void expectDone()
+    {
+        EXPECT_EQ(host.beeps, std::vector<Sound>{Sound::Asterisk});
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].kind, MessageKind::Information);
+        EXPECT_EQ(host.messages[0].text, "置換が完了しました");
+    }
+    std::string path;
+    FakeReplacePrompt dialog;
+};
+
+const char *const Page = "<a href=\"old.html\">old.html</a>\r\n"
+                         "<!-- old.html --><A HREF=\"OLD.HTML\"></A>\n";
+
+TEST(Replace, CancelShowsTheTextsAndTouchesNothing)
+{
+    ReplaceSite f(Page);
+    ASSERT_EQ(chmod(f.path.c_str(), 0640), 0);
+    struct stat before
+    {
+    };
+    stat(f.path.c_str(), &before);
+    f.dialog.ok = false;
+    f.dialog.replacement = "new.html";
+    replaceClick(f.site, "old.html", f.dialog);
+    ASSERT_TRUE(f.dialog.shown);
+    EXPECT_EQ(f.dialog.shown->fileName, "page.html");
+    EXPECT_EQ(f.dialog.shown->before, "old.html");
+    EXPECT_EQ(f.dialog.shown->after, "old.html") << "the replacement starts as a copy";
+    EXPECT_EQ(readFile(f.path), Page);
+    struct stat after
+    {
+    };
+    stat(f.path.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "not even rewritten";
+    EXPECT_TRUE(f.host.messages.empty());
+    EXPECT_TRUE(f.host.beeps.empty());
+}
+
+TEST(Replace, ReplacesEveryExactOccurrenceAndKeepsThePermissions)
+{
+    ReplaceSite f(Page);
+    f.settings.IgnoreCase = true; // no influence: the replace is always exact
+    ASSERT_EQ(chmod(f.path.c_str(), 0604), 0);
+    f.dialog.replacement = "old.html.bak";
+    replaceClick(f.site, "old.html", f.dialog);
+    EXPECT_EQ(readFile(f.path), "<a href=\"old.html.bak\">old.html.bak</a>\r\n"
+                                "<!-- old.html.bak --><A HREF=\"OLD.HTML\"></A>\n");
+    EXPECT_EQ(f.mode(), 0604u);
+    f.expectDone();
+    EXPECT_EQ(f.folderEntries(), std::vector<std::string>{"page.html"});
+    const FileObject *page = f.object("sub/page.html");
+    EXPECT_GE(page->Links.IndexOf("old.html"), 0) << "the page is not read again";
+    EXPECT_EQ(page->Links.IndexOf("old.html.bak"), -1);
+}
+
+TEST(Replace, UnchangedTextStillRewritesAndReports)
+{
+    for (const std::string clicked : {"old.html", "absent.html"}) {
+        ReplaceSite f(std::string("a\0b old.html", 12));
+        replaceClick(f.site, clicked, f.dialog); // OK with the text as it was
+        EXPECT_EQ(readFile(f.path), "a b old.html") << "a NUL comes back as a blank";
+        f.expectDone();
+    }
+}
+
+TEST(Replace, AReadOnlyPageGivesTheWarningAndStaysAsItWas)
+{
+    ReplaceSite f(Page);
+    ASSERT_EQ(chmod(f.path.c_str(), 0444), 0);
+    f.dialog.replacement = "new.html";
+    replaceClick(f.site, "old.html", f.dialog);
+    EXPECT_EQ(readFile(f.path), Page);
+    EXPECT_EQ(f.mode(), 0444u);
+    f.expectWarningOnly();
+}
+
+TEST(Replace, AFailedWriteLeavesThePageAsItWas)
+{
+    ReplaceSite f(std::string(4096, 'x') + "old.html");
+    f.dialog.replacement = "new.html";
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    replaceClick(f.site, "old.html", f.dialog);
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_EQ(readFile(f.path), std::string(4096, 'x') + "old.html");
+    EXPECT_EQ(f.folderEntries(), std::vector<std::string>{"page.html"}) << "no temporary file left";
+    f.expectWarningOnly();
+}
+
+TEST(Replace, AFolderThatRefusesNewFilesLeavesThePageAsItWas)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write into any folder";
+    ReplaceSite f(Page);
+    ASSERT_EQ(chmod((f.dir.path() + "sub").c_str(), 0555), 0);
+    f.dialog.replacement = "new.html";
+    replaceClick(f.site, "old.html", f.dialog);
+    chmod((f.dir.path() + "sub").c_str(), 0755);
+    EXPECT_EQ(readFile(f.path), Page);
+    f.expectWarningOnly();
+}
+
+TEST(Replace, APageReachedThroughALinkIsRewrittenWhereItLives)
+{
+    ReplaceSite f("old.html");
+    const std::string target = f.dir.write("elsewhere/real.html", "x old.html");
+    ASSERT_EQ(unlink(f.path.c_str()), 0);
+    ASSERT_EQ(symlink(target.c_str(), f.path.c_str()), 0);
+    f.dialog.replacement = "new.html";
+    replaceClick(f.site, "old.html", f.dialog);
+    EXPECT_EQ(readFile(target), "x new.html");
+    struct stat st
+    {
+    };
+    ASSERT_EQ(lstat(f.path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    f.expectDone();
+}
+
+TEST(Replace, ReadFailuresEndTheCommandAndNothingIsWritten)
+{
+    ReplaceSite f(Page);
+    const std::string binary("\x01\x02\x03\x04\x05\x06\x07\x08old.html", 16);
+    {
+        FILE *out = fopen(f.path.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        fwrite(binary.data(), 1, binary.size(), out);
+        fclose(out);
+    }
+    EXPECT_THROW(replaceClick(f.site, "old.html", f.dialog), ENotTextFileError);
+    EXPECT_EQ(readFile(f.path), binary);
+    EXPECT_TRUE(f.host.beeps.empty());
+}
+
+TEST(Replace, NothingHappensWithoutASelectedFile)
+{
+    ReplaceSite f(Page);
+    for (TreeNode *node : {f.node("sub"), f.site.tree.Root(), static_cast<TreeNode *>(nullptr)}) {
+        f.site.tree.Select(node);
+        replaceClick(f.site, "old.html", f.dialog);
+    }
+    EXPECT_FALSE(f.dialog.shown);
+    EXPECT_EQ(readFile(f.path), Page);
+    EXPECT_TRUE(f.host.messages.empty());
+}
+
+TEST(Replace, IsReadOnlyFileReadsTheModeBitsForEveryUser)
+{
+    test::TempDir dir;
+    const std::string file = dir.write("f.html", "x");
+    EXPECT_FALSE(IsReadOnlyFile(file));
+    ASSERT_EQ(chmod(file.c_str(), 0464), 0);
+    EXPECT_TRUE(IsReadOnlyFile(file)) << "the owner's write permission decides";
+    EXPECT_TRUE(IsReadOnlyFile(dir.path() + "missing.html"));
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,31 @@
+#include "commands/browser.h"
+#include "commands/launcher.h"
+#include "settings/settings.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+#include <string>
+#include <vector>
+
+int main(int argc, char **argv)
+{
+    // The desktop is asked for its browser once, before any window exists; a
+    // browser chosen while the program runs counts from the next start.
+    const orvane::BrowserCommand browser = orvane::FindBrowser(orvane::SystemBrowserLookup());
+    orvane::ProcessLauncher launcher;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvane"));
+    QApplication::setDesktopFileName(QStringLiteral("orvane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.svg")));
+
+    orvane::MainWindow form(orvane::SettingsFilePath(), launcher, browser);
+    form.show();
+    // The arguments as the file system's bytes, as the program got them.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    QTimer::singleShot(0, &form, [&form, &arguments] { form.ProcessCommandLine(arguments); });
+    return app.exec();
+}

@@ -1,0 +1,78 @@
+#include "ui/widgetlistview.h"
+
+#include "base/strutil.h"
+#include "ui/displaytext.h"
+
+#include <QListWidget>
+
+namespace orvane {
+
+WidgetListView::WidgetListView(QListWidget &list, bool sorted)
+    : m_list(list)
+    , m_sorted(sorted)
+{
+}
+
+std::string WidgetListView::textAt(int index) const
+{
+    const QListWidgetItem *item = m_list.item(index);
+    return item ? item->data(Qt::UserRole).toByteArray().toStdString() : std::string();
+}
+
+int WidgetListView::insertPosition(const std::string &text) const
+{
+    // Halving over the entries, which stay in order because only this view
+    // adds to the list.
+    int low = 0;
+    int high = m_list.count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (CompareText(textAt(middle), text) <= 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+void WidgetListView::add(const std::string &text)
+{
+    auto *item = new QListWidgetItem(displayText(text));
+    item->setData(Qt::UserRole, QByteArray::fromStdString(text));
+    m_list.insertItem(m_sorted ? insertPosition(text) : m_list.count(), item);
+}
+
+void WidgetListView::deleteAt(int index)
+{
+    delete m_list.takeItem(index);
+}
+
+int WidgetListView::indexOf(const std::string &text) const
+{
+    for (int i = 0; i < m_list.count(); ++i)
+        if (SameText(textAt(i), text))
+            return i;
+    return -1;
+}
+
+void WidgetListView::clear()
+{
+    m_list.clear();
+}
+
+int WidgetListView::count() const
+{
+    return m_list.count();
+}
+
+void WidgetListView::beginUpdate()
+{
+    m_list.setUpdatesEnabled(false);
+}
+
+void WidgetListView::endUpdate()
+{
+    m_list.setUpdatesEnabled(true);
+}
+
+} // namespace orvane

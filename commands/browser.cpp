@@ -260,25 +260,40 @@ BrowserCommand ParseDesktopExec(const std::string &exec)
     return command;
 }
 
-BrowserCommand FindBrowser(const BrowserLookup &lookup)
+namespace {
+
+/// The first usable program among the desktop ids a query answers with (the
+/// first line, ids separated by ";").
+BrowserCommand askForApplication(const BrowserLookup &lookup, const std::vector<std::string> &query)
 {
-    const std::vector<std::vector<std::string>> queries{
-        {"xdg-mime", "query", "default", "text/html"},
-        {"xdg-settings", "get", "default-web-browser"},
-    };
-    for (const auto &query : queries) {
-        const std::string answer = lookup.run ? lookup.run(query) : std::string();
-        const std::string firstLine = TrimControl(splitAt(answer, '\n')[0]);
-        for (const std::string &id : splitAt(firstLine, ';')) {
-            const std::string file = FindDesktopFile(TrimControl(id), lookup.applicationDirs);
-            if (file.empty())
-                continue;
-            BrowserCommand command = ParseDesktopExec(DesktopExecValue(readSmallFile(file)));
-            if (!command.empty())
-                return command;
-        }
+    const std::string answer = lookup.run ? lookup.run(query) : std::string();
+    const std::string firstLine = TrimControl(splitAt(answer, '\n')[0]);
+    for (const std::string &id : splitAt(firstLine, ';')) {
+        const std::string file = FindDesktopFile(TrimControl(id), lookup.applicationDirs);
+        if (file.empty())
+            continue;
+        BrowserCommand command = ParseDesktopExec(DesktopExecValue(readSmallFile(file)));
+        if (!command.empty())
+            return command;
     }
     return {};
+}
+
+} // namespace
+
+BrowserCommand FindBrowser(const BrowserLookup &lookup)
+{
+    BrowserCommand command = FindDefaultApplication(lookup, "text/html");
+    if (command.empty())
+        command = askForApplication(lookup, {"xdg-settings", "get", "default-web-browser"});
+    return command;
+}
+
+BrowserCommand FindDefaultApplication(const BrowserLookup &lookup, const std::string &mimeType)
+{
+    if (mimeType.empty())
+        return {};
+    return askForApplication(lookup, {"xdg-mime", "query", "default", mimeType});
 }
 
 void WebBrowser::OpenInBrowser(const std::string &target)

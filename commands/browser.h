@@ -66,6 +66,11 @@ std::vector<std::string> ApplicationDirs(const char *dataHome, const char *dataD
 /// is found or its entry has no usable Exec line.
 BrowserCommand FindBrowser(const BrowserLookup &lookup);
 
+/// The desktop's default application for a MIME type ("image/png"): the
+/// handler from "xdg-mime query default TYPE", resolved through its .desktop
+/// file as FindBrowser does. Empty for an empty type, or when none is found.
+BrowserCommand FindDefaultApplication(const BrowserLookup &lookup, const std::string &mimeType);
+
 /// The path of the .desktop file with the given id in dirs ("a-b.desktop" may
 /// also stand for "a/b.desktop"); empty when there is none.
 std::string FindDesktopFile(const std::string &desktopId, const std::vector<std::string> &dirs);

@@ -3,6 +3,7 @@
 #include "base/host.h"
 #include "base/replaceall.h"
 #include "base/strutil.h"
+#include "commands/defaultapplication.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/site.h"
@@ -105,6 +106,26 @@ FileObject *selectedFile(const Site &site)
 {
     const TreeNode *node = site.tree.Selected();
     return node && !node->IsRoot() ? node->Data() : nullptr;
+}
+
+bool isSet(const std::string &program)
+{
+    return !TrimControl(program).empty();
+}
+
+/// What a desktop does on a double click: the file goes to the application
+/// chosen for its type.
+void openWithDefaultApplication(Host &host, Launcher &launcher, const BrowserLookup &desktop,
+                                const FileObject &file)
+{
+    const std::string fallbackType = file.Kind == FileKind::html ? "text/html" : "";
+    const BrowserCommand command = DefaultApplicationFor(desktop, file.FullPath, fallbackType);
+    if (command.empty()) {
+        host.beep(Sound::Beep);
+        host.error(NoApplicationMessage);
+        return;
+    }
+    startOrComplain(host, launcher, command.program, command.argumentsFor(file.FullPath));
 }
 
 } // namespace
@@ -302,7 +323,7 @@ std::vector<std::string> TagJumpArguments(const std::string &tagJumpCommandLineO
     return words;
 }
 
-void OpenWithExternalAppClick(Site &site, Launcher &launcher)
+void OpenWithExternalAppClick(Site &site, Launcher &launcher, const BrowserLookup &desktop)
 {
     Host &host = site.host();
     const FileObject *file = selectedFile(site);
@@ -311,17 +332,22 @@ void OpenWithExternalAppClick(Site &site, Launcher &launcher)
         return;
     }
     const Settings &settings = site.settings();
-    if (file->Kind == FileKind::html) {
-        startOrComplain(host, launcher, settings.ExternalEditor,
+    const std::string &program =
+        file->Kind == FileKind::html ? settings.ExternalEditor : settings.ExternalViewer;
+    if (!isSet(program)) {
+        openWithDefaultApplication(host, launcher, desktop, *file);
+    } else if (file->Kind == FileKind::html) {
+        startOrComplain(host, launcher, program,
                         EditorArguments(settings.CommandLineOption, file->FullPath));
     } else {
         // The viewer gets the path as one argument: no template applies, and
         // a path with blanks or quotes must arrive whole.
-        startOrComplain(host, launcher, settings.ExternalViewer, {file->FullPath});
+        startOrComplain(host, launcher, program, {file->FullPath});
     }
 }
 
-void TagJumpClick(Site &site, Launcher &launcher, const std::string &caption)
+void TagJumpClick(Site &site, Launcher &launcher, const BrowserLookup &desktop,
+                  const std::string &caption)
 {
     const FileObject *file = selectedFile(site);
     if (!file) {
@@ -329,6 +355,11 @@ void TagJumpClick(Site &site, Launcher &launcher, const std::string &caption)
         return;
     }
     const Settings &settings = site.settings();
+    if (!isSet(settings.ExternalEditor)) {
+        site.host().setStatus(TagJumpNeedsEditorStatus);
+        openWithDefaultApplication(site.host(), launcher, desktop, *file);
+        return;
+    }
     startOrComplain(
         site.host(), launcher, settings.ExternalEditor,
         TagJumpArguments(settings.TagJumpCommandLineOption, TagJumpLine(caption), file->FullPath));

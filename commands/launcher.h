@@ -6,6 +6,18 @@
 namespace orvane {
 
 class Site;
+struct BrowserLookup;
+
+/// Shown when no program is set for a file and the desktop names no default
+/// application for its type either.
+inline constexpr const char *NoApplicationMessage =
+    "外部アプリケーションが設定されておらず、この種類のファイルを開く既定のアプリケーションも"
+    "ありません。\r\n「Config」の「外部アプリケーション」で指定してください。";
+
+/// The status line after a tag jump without an editor: the page was opened
+/// with the desktop's application, which is not told the line.
+inline constexpr const char *TagJumpNeedsEditorStatus =
+    "行へジャンプするには「Config」でエディタを指定してください";
 
 /// Starts other programs: the editor, the image viewer, the web browser. The
 /// window and the command-line tool use ProcessLauncher; tests record calls.
@@ -49,16 +61,21 @@ std::string TagJumpLine(const std::string &caption);
 
 /// "開く": opens the selected file in its program, the editor (ExternalEditor,
 /// with EditorArguments of CommandLineOption) for a page and the
-/// viewer (ExternalViewer, the path as one argument) for an image. Beeps when
-/// nothing or no file is selected or the file is neither; when the program does
-/// not start, beeps and shows "外部アプリケーション\r\n<program>\r\nを開けません".
-void OpenWithExternalAppClick(Site &site, Launcher &launcher);
+/// viewer (ExternalViewer, the path as one argument) for an image. When that
+/// setting is empty, the file goes to the desktop's default application for
+/// its type (a page without a known type to the one for text/html), found
+/// through desktop; with none, NoApplicationMessage. Beeps when nothing or no
+/// file is selected or the file is neither; when the program does not start,
+/// beeps and shows "外部アプリケーション\r\n<program>\r\nを開けません".
+void OpenWithExternalAppClick(Site &site, Launcher &launcher, const BrowserLookup &desktop);
 
 /// A tag-jump item: starts ExternalEditor with TagJumpCommandLineOption, "%N"
 /// replaced by the caption's line number first and "%F" by the selected page's
-/// path after (TagJumpArguments). Failure as OpenWithExternalAppClick; beeps
-/// when no file is selected.
-void TagJumpClick(Site &site, Launcher &launcher, const std::string &caption);
+/// path after (TagJumpArguments). Without an editor the page opens as with
+/// OpenWithExternalAppClick and the status line says TagJumpNeedsEditorStatus.
+/// Failure as OpenWithExternalAppClick; beeps when no file is selected.
+void TagJumpClick(Site &site, Launcher &launcher, const BrowserLookup &desktop,
+                  const std::string &caption);
 
 /// The parameter words for the editor on a page: the template split into words,
 /// then "%F" replaced in each ("%N" stays as it is). The path never splits into

@@ -33,11 +33,12 @@ QString menuCaption(const std::string &bytes)
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-LinkMenu::LinkMenu(QMenu &popup, Site &site, Launcher &launcher, ReplacePrompt &dialog,
-                   std::string &clickedLink, Handlers handlers)
+LinkMenu::LinkMenu(QMenu &popup, Site &site, Launcher &launcher, const BrowserLookup &desktop,
+                   ReplacePrompt &dialog, std::string &clickedLink, Handlers handlers)
     : QObject(&popup)
     , m_site(site)
     , m_launcher(launcher)
+    , m_desktop(desktop)
     , m_dialog(dialog)
     , m_clickedLink(clickedLink)
     , m_handlers(std::move(handlers))
@@ -98,7 +99,7 @@ void LinkMenu::addTagJumpItem(const std::string &caption)
 {
     QAction *item = tagjump->addAction(menuCaption(caption));
     connect(item, &QAction::triggered, this, [this, caption] {
-        m_handlers.run([this, &caption] { TagJumpClick(m_site, m_launcher, caption); });
+        m_handlers.run([this, &caption] { TagJumpClick(m_site, m_launcher, m_desktop, caption); });
     });
 }
 

@@ -15,6 +15,7 @@ namespace orvane {
 class ReplacePrompt;
 class Launcher;
 class Site;
+struct BrowserLookup;
 
 /// The menu of a click in a link list: replacing the clicked link text in the
 /// page, and a tag-jump submenu with every place where the text occurs,
@@ -33,9 +34,10 @@ public:
     };
 
     /// Fills popup. clickedLink is the window's record of the link text
-    /// clicked last; dialog asks for the replacement.
-    LinkMenu(QMenu &popup, Site &site, Launcher &launcher, ReplacePrompt &dialog,
-             std::string &clickedLink, Handlers handlers);
+    /// clicked last; dialog asks for the replacement; desktop finds the
+    /// application a tag jump opens the page with when no editor is set.
+    LinkMenu(QMenu &popup, Site &site, Launcher &launcher, const BrowserLookup &desktop,
+             ReplacePrompt &dialog, std::string &clickedLink, Handlers handlers);
 
     QAction *replace;
     QMenu *tagjump;
@@ -58,6 +60,7 @@ private:
 
     Site &m_site;
     Launcher &m_launcher;
+    const BrowserLookup &m_desktop;
     ReplacePrompt &m_dialog;
     std::string &m_clickedLink;
     Handlers m_handlers;

@@ -8,13 +8,15 @@
 #include <QTimer>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 int main(int argc, char **argv)
 {
     // The desktop is asked for its browser once, before any window exists; a
     // browser chosen while the program runs counts from the next start.
-    const orvane::BrowserCommand browser = orvane::FindBrowser(orvane::SystemBrowserLookup());
+    orvane::BrowserLookup desktop = orvane::SystemBrowserLookup();
+    const orvane::BrowserCommand browser = orvane::FindBrowser(desktop);
     orvane::ProcessLauncher launcher;
 
     QApplication app(argc, argv);
@@ -22,7 +24,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.svg")));
 
-    orvane::MainWindow form(orvane::SettingsFilePath(), launcher, browser);
+    orvane::MainWindow form(orvane::SettingsFilePath(), launcher, browser, std::move(desktop));
     form.show();
     // The arguments as the file system's bytes, as the program got them.
     const std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -99,11 +99,12 @@ std::string folderOf(const std::string &path)
 } // namespace
 
 MainWindow::MainWindow(std::string settingsPath, Launcher &launcher, const BrowserCommand &browser,
-                       QWidget *parent)
+                       BrowserLookup desktop, QWidget *parent)
     : QWidget(parent)
     , m_settingsPath(std::move(settingsPath))
     , m_host(new QtHost(this))
     , m_launcher(launcher)
+    , m_desktop(std::move(desktop))
     , m_browser(std::make_unique<WebBrowser>(browser, launcher))
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -318,15 +319,16 @@ void MainWindow::buildMenus()
     connect(siteTree, &FileTreeView::treeDoubleClicked, treeMenuItems,
             &TreeMenu::treeDoubleClicked);
     replaceDialog = std::make_unique<ReplaceDialog>();
-    linkMenuItems = new LinkMenu(*linkMenu, *m_site, m_launcher, *replaceDialog, ClickedLink,
-                                 {run, [this](const QPoint &at) { linkMenu->popup(at); }});
+    linkMenuItems =
+        new LinkMenu(*linkMenu, *m_site, m_launcher, m_desktop, *replaceDialog, ClickedLink,
+                     {run, [this](const QPoint &at) { linkMenu->popup(at); }});
     for (QListWidget *list : {validLinksList, invalidLinksList, externalLinksList})
         linkMenuItems->watch(*list);
 }
 
 void MainWindow::OpenWithExternalAppClick()
 {
-    runCommand([this] { orvane::OpenWithExternalAppClick(*m_site, m_launcher); });
+    runCommand([this] { orvane::OpenWithExternalAppClick(*m_site, m_launcher, m_desktop); });
 }
 
 void MainWindow::OpenWithBrowserClick()

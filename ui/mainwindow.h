@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/browser.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -23,7 +25,6 @@ class LinkMenu;
 class ReplaceDialog;
 class TreeMenu;
 class WebBrowser;
-struct BrowserCommand;
 class FileTreeView;
 class QtHost;
 class Site;
@@ -45,9 +46,11 @@ class MainWindow : public QWidget
 public:
     /// settingsPath is the settings file (window positions included); the
     /// editor, the viewer and the browser are started through launcher, the
-    /// browser as found once at start-up.
+    /// browser as found once at start-up. desktop finds the default
+    /// application for a file when no editor or viewer is set; without it
+    /// there is none.
     MainWindow(std::string settingsPath, Launcher &launcher, const BrowserCommand &browser,
-               QWidget *parent = nullptr);
+               BrowserLookup desktop = {}, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     Site &site() const { return *m_site; }
@@ -147,6 +150,7 @@ private:
     std::string m_settingsPath;
     QtHost *m_host;
     Launcher &m_launcher;
+    BrowserLookup m_desktop;
     std::unique_ptr<WebBrowser> m_browser;
     std::unique_ptr<Site> m_site;
     FileTreeModel *m_treeModel = nullptr;

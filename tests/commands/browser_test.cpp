@@ -2,6 +2,7 @@
 
 #include "commands/launcher.h"
 #include "engine/checkrun.h"
+#include "support/fakedesktop.h"
 #include "support/sitefixture.h"
 
 #include "support/scopedenv.h"
@@ -32,33 +33,10 @@ struct RecordingLauncher : Launcher
     bool result = true;
 };
 
-/// A look-up whose commands answer from a table and whose application folders
-/// are temporary.
-struct FakeDesktop
-{
-    TempDir dir;
-    std::map<std::string, std::string> answers; // first word of the command -> output
-    Words asked;
+using test::FakeDesktop;
 
-    BrowserLookup lookup()
-    {
-        BrowserLookup l;
-        l.run = [this](const Words &argv) {
-            std::string line;
-            for (const std::string &w : argv)
-                line += (line.empty() ? "" : " ") + w;
-            asked.push_back(line);
-            const auto it = answers.find(argv[0]);
-            return it == answers.end() ? std::string() : it->second;
-        };
-        l.applicationDirs = {dir.path() + "user/applications", dir.path() + "system/applications"};
-        return l;
-    }
-    void entry(const std::string &relative, const std::string &exec)
-    {
-        dir.write(relative, "[Desktop Entry]\nType=Application\nName=B\nExec=" + exec + "\n");
-    }
-};
+const std::string MimeQuery = "xdg-mime query default text/html";
+const std::string SettingsQuery = "xdg-settings get default-web-browser";
 
 TEST(OpenBrowser, ApplicationDirsFollowTheXdgRules)
 {
@@ -119,31 +97,31 @@ TEST(OpenBrowser, FindBrowserAsksXdgMimeFirstThenXdgSettings)
     d.entry("system/applications/web.desktop", "web-browser %u");
     d.entry("user/applications/web.desktop", "user-browser %u");
     d.entry("system/applications/vendor/other.desktop", "other-browser");
-    d.answers["xdg-mime"] = "web.desktop\n";
-    d.answers["xdg-settings"] = "vendor-other.desktop\n";
+    d.answers[MimeQuery] = "web.desktop\n";
+    d.answers[SettingsQuery] = "vendor-other.desktop\n";
 
     EXPECT_EQ(FindBrowser(d.lookup()).program, "user-browser") << "the user's entry comes first";
     EXPECT_EQ(d.asked, Words{"xdg-mime query default text/html"});
 
     d.asked.clear();
-    d.answers["xdg-mime"] = "";
+    d.answers[MimeQuery] = "";
     EXPECT_EQ(FindBrowser(d.lookup()).program, "other-browser") << "a-b.desktop may be a/b.desktop";
     EXPECT_EQ(d.asked,
               (Words{"xdg-mime query default text/html", "xdg-settings get default-web-browser"}));
 
-    d.answers["xdg-mime"] = "missing.desktop;web.desktop\n";
+    d.answers[MimeQuery] = "missing.desktop;web.desktop\n";
     EXPECT_EQ(FindBrowser(d.lookup()).program, "user-browser");
 
-    d.answers["xdg-mime"] = "missing.desktop\n";
+    d.answers[MimeQuery] = "missing.desktop\n";
     EXPECT_EQ(FindBrowser(d.lookup()).program, "other-browser");
 
-    d.answers["xdg-settings"] = "../../etc/passwd\n";
+    d.answers[SettingsQuery] = "../../etc/passwd\n";
     EXPECT_TRUE(FindBrowser(d.lookup()).empty());
 
     d.answers.clear();
     EXPECT_TRUE(FindBrowser(d.lookup()).empty());
     d.entry("user/applications/noexec.desktop", "");
-    d.answers["xdg-mime"] = "noexec.desktop";
+    d.answers[MimeQuery] = "noexec.desktop";
     EXPECT_TRUE(FindBrowser(d.lookup()).empty()) << "an entry without a program is no browser";
 }
 

@@ -1,9 +1,11 @@
 // A site's file names reach the editor's command line: whatever blanks, quotes
 // or backslashes a name holds, the page's path stays one argument and never
 // turns into options or commands for the editor.
+#include "commands/browser.h"
 #include "commands/launcher.h"
 #include "engine/checkrun.h"
 #include "engine/fileobject.h"
+#include "support/fakedesktop.h"
 #include "support/sitefixture.h"
 
 #include <gtest/gtest.h>
@@ -50,8 +52,8 @@ TEST(FaultLaunch, AHostileFileNameStaysOneArgument)
             Recorder launcher;
             f.settings.CommandLineOption = option;
             f.settings.TagJumpCommandLineOption = "+%N " + option;
-            OpenWithExternalAppClick(f.site, launcher);
-            TagJumpClick(f.site, launcher, "7: <a href=x>");
+            OpenWithExternalAppClick(f.site, launcher, {});
+            TagJumpClick(f.site, launcher, {}, "7: <a href=x>");
             ASSERT_EQ(launcher.calls.size(), 2u);
             const std::string word = option == "--file=%F" ? "--file=" + path : path;
             const Words open = option == "-n %F" ? Words{"/usr/bin/editor", "-n", word}
@@ -61,6 +63,29 @@ TEST(FaultLaunch, AHostileFileNameStaysOneArgument)
             jump.insert(jump.begin() + 1, "+7");
             EXPECT_EQ(launcher.calls[1], jump) << option << " " << name;
         }
+    }
+}
+
+TEST(FaultLaunch, AHostileFileNameStaysOneArgumentForTheDesktopsApplication)
+{
+    const std::vector<std::string> names = {
+        "a -c !touch pwned .html", "x' %u '.html", "y\" %F \".html", "new\nline.html", "$(id).html",
+    };
+    test::SiteFixture f;
+    test::FakeDesktop desktop;
+    desktop.entry("user/applications/web.desktop", "web --new-window %U --last");
+    desktop.answers["xdg-mime query default text/html"] = "web.desktop\n";
+    for (const std::string &name : names)
+        f.dir.write(name, "<a href=x>x</a>");
+    CheckFolder(f.site, f.dir.path(), false);
+    f.settings.ExternalEditor.clear();
+    for (const std::string &name : names) {
+        f.site.tree.Select(f.node(name));
+        Recorder launcher;
+        OpenWithExternalAppClick(f.site, launcher, desktop.lookup());
+        TagJumpClick(f.site, launcher, desktop.lookup(), "7: <a href=x>");
+        const Words expected{"web", "--new-window", f.dir.path() + name, "--last"};
+        EXPECT_EQ(launcher.calls, (std::vector<Words>{expected, expected})) << name;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "commands/launcher.h"
 
 #include "engine/checkrun.h"
+#include "support/fakedesktop.h"
 #include "support/sitefixture.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,7 @@ struct LaunchSite : SiteFixture
     }
     void select(const std::string &relative) { site.tree.Select(node(relative)); }
     RecordingLauncher launcher;
+    test::FakeDesktop desktop;
 };
 
 TEST(Launcher, OpenWithExternalAppByKind)
@@ -104,9 +106,9 @@ TEST(Launcher, OpenWithExternalAppByKind)
     LaunchSite f;
     f.settings.CommandLineOption = "-n %N %F";
     f.select("page.html");
-    OpenWithExternalAppClick(f.site, f.launcher);
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
     f.select("my pics/a b.gif");
-    OpenWithExternalAppClick(f.site, f.launcher);
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
     ASSERT_EQ(f.launcher.calls.size(), 2u);
     EXPECT_EQ(f.launcher.calls[0].program, "/usr/bin/editor");
     EXPECT_EQ(f.launcher.calls[0].args, (Words{"-n", "%N", f.dir.path() + "page.html"}));
@@ -120,12 +122,12 @@ TEST(Launcher, OpenWithExternalAppByKind)
     for (const char *where : {"notes.txt", "my pics", ""}) {
         f.host.beeps.clear();
         f.site.tree.Select(*where ? f.node(where) : nullptr);
-        OpenWithExternalAppClick(f.site, f.launcher);
+        OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
         EXPECT_EQ(f.host.beeps, std::vector<Sound>{Sound::Beep}) << where;
     }
     f.host.beeps.clear();
     f.site.tree.Select(f.site.tree.Root());
-    OpenWithExternalAppClick(f.site, f.launcher);
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
     EXPECT_EQ(f.host.beeps, std::vector<Sound>{Sound::Beep});
     EXPECT_TRUE(f.launcher.calls.empty());
 }
@@ -135,14 +137,14 @@ TEST(Launcher, TagJumpStartsTheEditorAtTheLine)
     LaunchSite f;
     f.settings.TagJumpCommandLineOption = "/j%N %F";
     f.select("100%N.html");
-    TagJumpClick(f.site, f.launcher, "12: <a href=\"x.html\">");
+    TagJumpClick(f.site, f.launcher, f.desktop.lookup(), "12: <a href=\"x.html\">");
     ASSERT_EQ(f.launcher.calls.size(), 1u);
     EXPECT_EQ(f.launcher.calls[0].program, "/usr/bin/editor");
     EXPECT_EQ(f.launcher.calls[0].args, (Words{"/j12", f.dir.path() + "100%N.html"}));
 
     f.launcher.calls.clear();
     f.site.tree.Select(f.node("my pics"));
-    TagJumpClick(f.site, f.launcher, "1: x");
+    TagJumpClick(f.site, f.launcher, f.desktop.lookup(), "1: x");
     EXPECT_TRUE(f.launcher.calls.empty());
     EXPECT_EQ(f.host.beeps, std::vector<Sound>{Sound::Beep});
 }
@@ -152,11 +154,11 @@ TEST(Launcher, AProgramThatDoesNotStartBeepsAndSaysSo)
     LaunchSite f;
     f.launcher.result = false;
     f.select("page.html");
-    OpenWithExternalAppClick(f.site, f.launcher);
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
     f.select("my pics/a b.gif");
-    OpenWithExternalAppClick(f.site, f.launcher);
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
     f.select("page.html");
-    TagJumpClick(f.site, f.launcher, "3: x");
+    TagJumpClick(f.site, f.launcher, f.desktop.lookup(), "3: x");
     EXPECT_EQ(f.host.beeps, (std::vector<Sound>{Sound::Beep, Sound::Beep, Sound::Beep}));
     ASSERT_EQ(f.host.messages.size(), 3u);
     EXPECT_EQ(f.host.messages[0].kind, MessageKind::Error);
@@ -164,6 +166,59 @@ TEST(Launcher, AProgramThatDoesNotStartBeepsAndSaysSo)
     EXPECT_EQ(f.host.messages[0].text, "外部アプリケーション\r\n/usr/bin/editor\r\nを開けません");
     EXPECT_EQ(f.host.messages[1].text, "外部アプリケーション\r\nviewer\r\nを開けません");
     EXPECT_EQ(f.host.messages[2].text, f.host.messages[0].text);
+}
+
+TEST(Launcher, WithoutAProgramTheDesktopsApplicationOpensTheFile)
+{
+    LaunchSite f;
+    f.settings.ExternalEditor = "";
+    f.settings.ExternalViewer = " ";
+    f.desktop.entry("system/applications/web.desktop", "\"/opt/my web/b\" --new-window %u");
+    f.desktop.entry("user/applications/pics.desktop", "pics %F");
+    f.desktop.answers["xdg-mime query default text/html"] = "web.desktop\n";
+    f.desktop.answers["xdg-mime query default image/gif"] = "gone.desktop;pics.desktop\n";
+
+    f.select("page.html");
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
+    f.select("my pics/a b.gif");
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
+    ASSERT_EQ(f.launcher.calls.size(), 2u);
+    EXPECT_EQ(f.launcher.calls[0].program, "/opt/my web/b");
+    EXPECT_EQ(f.launcher.calls[0].args, (Words{"--new-window", f.dir.path() + "page.html"}));
+    EXPECT_EQ(f.launcher.calls[1].program, "pics");
+    EXPECT_EQ(f.launcher.calls[1].args, Words{f.dir.path() + "my pics/a b.gif"});
+    EXPECT_TRUE(f.host.messages.empty());
+    EXPECT_EQ(f.desktop.asked,
+              (Words{"xdg-mime query default text/html", "xdg-mime query default image/gif"}))
+        << "a known extension needs no question about the file's type";
+
+    // A tag jump opens the page all the same and says what the line needs.
+    f.launcher.calls.clear();
+    f.select("100%N.html");
+    TagJumpClick(f.site, f.launcher, f.desktop.lookup(), "12: x");
+    ASSERT_EQ(f.launcher.calls.size(), 1u);
+    EXPECT_EQ(f.launcher.calls[0].args, (Words{"--new-window", f.dir.path() + "100%N.html"}));
+    EXPECT_EQ(f.host.status, TagJumpNeedsEditorStatus);
+
+    // Nothing for the type: a beep and the message that says what to set.
+    f.launcher.calls.clear();
+    f.desktop.answers.clear();
+    f.select("my pics/a b.gif");
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
+    EXPECT_TRUE(f.launcher.calls.empty());
+    EXPECT_EQ(f.host.beeps, std::vector<Sound>{Sound::Beep});
+    ASSERT_EQ(f.host.messages.size(), 1u);
+    EXPECT_EQ(f.host.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(f.host.messages[0].text, NoApplicationMessage);
+
+    // The desktop's program that does not start is named as any other.
+    f.host.messages.clear();
+    f.desktop.answers["xdg-mime query default text/html"] = "web.desktop\n";
+    f.launcher.result = false;
+    f.select("page.html");
+    OpenWithExternalAppClick(f.site, f.launcher, f.desktop.lookup());
+    ASSERT_EQ(f.host.messages.size(), 1u);
+    EXPECT_EQ(f.host.messages[0].text, "外部アプリケーション\r\n/opt/my web/b\r\nを開けません");
 }
 
 TEST(FindProgram, SearchesPathForNamesWithoutSlash)

@@ -1,3 +1,4 @@
+#include "commands/launcher.h"
 #include "engine/filetree.h"
 #include "engine/site.h"
 #include "settings/settings.h"
@@ -103,6 +104,29 @@ TEST(LinkMenu, TagJumpListsEveryOccurrenceAndStartsTheEditorAtItsLine)
     EXPECT_TRUE(f.tagJumpCaptions().isEmpty());
     EXPECT_FALSE(f.form->linkMenuItems->tagjump->menuAction()->isEnabled());
     EXPECT_TRUE(f.form->linkMenuItems->replace->isEnabled());
+}
+
+TEST(LinkMenu, WithoutAnEditorTheDesktopOpensThePageAndTheStatusLineSaysWhy)
+{
+    LinkFixture f;
+    f.form->site().settings().ExternalEditor.clear();
+    f.desktop.entry("user/applications/html-app.desktop", "html-app --tab %U");
+    f.desktop.answers["xdg-mime query default text/html"] = "html-app.desktop\n";
+    f.recorder->boxes.clear(); // the check's summary
+    ASSERT_TRUE(f.click("a.html"));
+    ASSERT_EQ(f.tagJumpCaptions().size(), 3);
+    f.form->linkMenuItems->tagjump->actions().at(2)->trigger();
+    ASSERT_EQ(f.launcher.calls.size(), 1u);
+    EXPECT_EQ(f.launcher.calls[0].program, "html-app");
+    EXPECT_EQ(f.launcher.calls[0].args, std::vector<std::string>({"--tab", f.page}));
+    test::processPendingEvents();
+    EXPECT_EQ(f.form->status->text(), QString::fromUtf8(TagJumpNeedsEditorStatus));
+    EXPECT_TRUE(f.recorder->boxes.empty());
+
+    // The tree's "開く" takes the same way.
+    f.form->OpenWithExternalAppClick();
+    ASSERT_EQ(f.launcher.calls.size(), 2u);
+    EXPECT_EQ(f.launcher.calls[1].args, f.launcher.calls[0].args);
 }
 
 TEST(LinkMenu, NothingWithoutAnEntryAndNoMenuWhenThePageCannotBeRead)

@@ -78,7 +78,7 @@ std::vector<QString> BoxRecorder::texts(const QString &caption) const
 
 FormFixture::FormFixture()
     : iniPath(dir.path() + "orvane.ini")
-    , form(std::make_unique<MainWindow>(iniPath, launcher, testBrowser()))
+    , form(std::make_unique<MainWindow>(iniPath, launcher, testBrowser(), desktop.lookup()))
     , recorder(std::make_unique<BoxRecorder>(form->host()))
 {
     form->host().setEventInterval(0);

@@ -2,6 +2,7 @@
 
 #include "commands/browser.h"
 #include "commands/launcher.h"
+#include "support/fakedesktop.h"
 #include "support/tempdir.h"
 #include "ui/qthost.h"
 
@@ -69,6 +70,9 @@ public:
     TempDir dir;
     std::string iniPath;
     RecordingLauncher launcher;
+    /// The desktop the window asks for default applications: knows none
+    /// until a test gives it answers.
+    FakeDesktop desktop;
     std::unique_ptr<MainWindow> form;
     std::unique_ptr<BoxRecorder> recorder;
 

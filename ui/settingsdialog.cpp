@@ -1,5 +1,6 @@
 #include "ui/settingsdialog.h"
 
+#include "commands/knowneditors.h"
 #include "ui/displaytext.h"
 #include "ui/windowplacement.h"
 
@@ -11,14 +12,17 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace orvane {
 
@@ -33,6 +37,11 @@ W *placed(W *widget, int left, int top, int width = -1, int height = -1)
         widget->setGeometry(left, top, width, height);
     return widget;
 }
+
+constexpr const char *EditorChoiceCaption = "候補";
+constexpr const char *EditorChoiceHint = "このコンピューターで見つかったエディタから選ぶ";
+constexpr const char *NoEditorFound = "よく使われるエディタは見つかりませんでした";
+const char *const FallbackSearchPath = "/usr/local/bin:/usr/bin:/bin";
 
 QLabel *label(const QString &text, QWidget *parent, int left, int top)
 {
@@ -108,7 +117,15 @@ void SettingsDialog::buildPage1()
     externalViewer = placed(new QLineEdit(page), 8, 24, 313, 20);
     ViewerBrowseButton = placed(new QPushButton(QStringLiteral("参照..."), page), 328, 24, 75, 25);
     label(QStringLiteral("HTMLファイルを編集するエディタ"), page, 8, 56);
-    ExternalEditor = placed(new QLineEdit(page), 8, 72, 313, 20);
+    ExternalEditor = placed(new QLineEdit(page), 8, 72, 253, 20);
+    editorChoiceButton = placed(new QToolButton(page), 264, 72, 57, 20);
+    editorChoiceButton->setText(QString::fromUtf8(EditorChoiceCaption));
+    editorChoiceButton->setToolTip(QString::fromUtf8(EditorChoiceHint));
+    editorChoiceButton->setPopupMode(QToolButton::InstantPopup);
+    editorChoiceMenu = new QMenu(editorChoiceButton);
+    editorChoiceButton->setMenu(editorChoiceMenu);
+    // Looked up each time, so an editor installed meanwhile is offered too.
+    connect(editorChoiceMenu, &QMenu::aboutToShow, this, &SettingsDialog::fillEditorChoices);
     EditorBrowseButton = placed(new QPushButton(QStringLiteral("参照..."), page), 328, 72, 75, 25);
     label(QStringLiteral("通常のコマンドラインオプション"), page, 24, 100);
     commandlineoption = placed(new QLineEdit(page), 208, 96, 113, 20);
@@ -146,7 +163,8 @@ void SettingsDialog::buildPage1()
             &SettingsDialog::EditorBrowseButtonClick);
     setTabOrder(externalViewer, ViewerBrowseButton);
     setTabOrder(ViewerBrowseButton, ExternalEditor);
-    setTabOrder(ExternalEditor, EditorBrowseButton);
+    setTabOrder(ExternalEditor, editorChoiceButton);
+    setTabOrder(editorChoiceButton, EditorBrowseButton);
     setTabOrder(EditorBrowseButton, commandlineoption);
     setTabOrder(commandlineoption, TagJumpCommandlineoption);
 }
@@ -297,6 +315,31 @@ void SettingsDialog::ViewerBrowseButtonClick()
 void SettingsDialog::EditorBrowseButtonClick()
 {
     browseInto(ExternalEditor);
+}
+
+void SettingsDialog::fillEditorChoices()
+{
+    editorChoiceMenu->clear();
+    std::string searchPath = editorSearchPath;
+    if (searchPath.empty()) {
+        const char *path = std::getenv("PATH");
+        searchPath = path && *path ? path : FallbackSearchPath;
+    }
+    const std::vector<InstalledEditor> editors = InstalledEditors(searchPath);
+    if (editors.empty())
+        editorChoiceMenu->addAction(QString::fromUtf8(NoEditorFound))->setEnabled(false);
+    for (const InstalledEditor &found : editors) {
+        QAction *choice = editorChoiceMenu->addAction(
+            QStringLiteral("%1  (%2)")
+                .arg(QString::fromUtf8(found.editor.program), displayText(found.path)));
+        connect(choice, &QAction::triggered, this, [this, found] {
+            ExternalEditor->setText(displayText(found.path));
+            settings.ExternalEditor = found.path; // the bytes, whatever the display made of them
+            const KnownEditor &editor = found.editor;
+            commandlineoption->setText(QString::fromUtf8(editor.commandLineOption));
+            TagJumpCommandlineoption->setText(QString::fromUtf8(editor.tagJumpCommandLineOption));
+        });
+    }
 }
 
 void SettingsDialog::MakeExtListDefaultClick()

@@ -13,9 +13,11 @@ class QFileDialog;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QToolButton;
 
 namespace orvane {
 
@@ -47,6 +49,10 @@ public:
     QLineEdit *externalViewer;
     QPushButton *ViewerBrowseButton;
     QLineEdit *ExternalEditor;
+    /// Offers the common editors found on this machine; choosing one fills
+    /// in its path and both templates.
+    QToolButton *editorChoiceButton;
+    QMenu *editorChoiceMenu;
     QPushButton *EditorBrowseButton;
     QLineEdit *commandlineoption;
     QLineEdit *TagJumpCommandlineoption;
@@ -69,6 +75,11 @@ public:
     void ViewerBrowseButtonClick();
     void EditorBrowseButtonClick();
     void MakeExtListDefaultClick();
+    /// Fills editorChoiceMenu with the known editors found in the search
+    /// path (editorSearchPath, or PATH when that is empty).
+    void fillEditorChoices();
+
+    std::string editorSearchPath;
 
 private:
     void buildPage1();

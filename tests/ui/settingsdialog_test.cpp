@@ -5,8 +5,10 @@
 #include "ui/settingsdialog.h"
 #include "uitestsupport.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -14,6 +16,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace orvane {
 namespace {
@@ -148,6 +152,40 @@ TEST(SettingsDialog, BrowseButtonsFillTheirFieldOnlyWhenAFileIsChosen)
         },
         false);
     EXPECT_EQ(f.form->settingsDialog->settings.ExternalEditor, "");
+}
+
+TEST(SettingsDialog, EditorChoicesFillThePathAndBothTemplates)
+{
+    FormFixture f;
+    const std::string kate = f.dir.write("bin/kate", "#!/bin/sh\n");
+    const std::string mousepad = f.dir.write("bin/mousepad", "#!/bin/sh\n");
+    ASSERT_EQ(::chmod(kate.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(mousepad.c_str(), 0755), 0);
+    f.form->settingsDialog->editorSearchPath = f.dir.path() + "bin";
+    runSettingsDialog(
+        *f.form,
+        [&](SettingsDialog &d) {
+            d.fillEditorChoices();
+            const QList<QAction *> choices = d.editorChoiceMenu->actions();
+            ASSERT_EQ(choices.size(), 2);
+            EXPECT_EQ(choices[0]->text(), QString::fromStdString("kate  (" + kate + ")"));
+            EXPECT_EQ(choices[1]->text(), QString::fromStdString("mousepad  (" + mousepad + ")"));
+            choices[1]->trigger();
+            EXPECT_EQ(d.ExternalEditor->text(), QString::fromStdString(mousepad));
+            EXPECT_EQ(d.commandlineoption->text(), "%F");
+            EXPECT_EQ(d.TagJumpCommandlineoption->text(), "--line=%N %F");
+            EXPECT_EQ(d.settings.TagJumpCommandLineOption, "--line=%N %F");
+
+            d.editorSearchPath = f.dir.path() + "nothing";
+            d.fillEditorChoices(); // what the menu does each time it opens
+            ASSERT_EQ(d.editorChoiceMenu->actions().size(), 1);
+            EXPECT_FALSE(d.editorChoiceMenu->actions()[0]->isEnabled());
+        },
+        true);
+    Settings stored;
+    LoadSettings(stored, f.iniPath);
+    EXPECT_EQ(stored.ExternalEditor, mousepad);
+    EXPECT_EQ(stored.TagJumpCommandLineOption, "--line=%N %F");
 }
 
 TEST(SettingsDialog, IgnoreCaseRecheckOverAnEmptyTreeDoesNothingHarmful)

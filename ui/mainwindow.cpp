@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/strutil.h"
+#include "base/urlpath.h"
 #include "commands/browser.h"
 #include "commands/launcher.h"
 #include "engine/checkrun.h"
@@ -512,7 +513,13 @@ void MainWindow::ProcessCommandLine(const std::vector<std::string> &arguments)
     if (arguments.empty())
         return;
     show();
-    OpenProject(arguments.front());
+    const std::string &first = arguments.front();
+    // A folder is checked as a dropped one is; anything else is taken for a
+    // project file, which also says when the path names nothing.
+    if (DirectoryExists(first))
+        runCommand([&first, this] { OpenFolder(*m_site, ExpandFileName(first)); });
+    else
+        OpenProject(first);
 }
 
 } // namespace orvane

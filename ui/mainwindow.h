@@ -120,8 +120,10 @@ public:
     /// project file opened, one other file checks its folder. Anything else,
     /// and any drop while a command runs, is ignored.
     void DropFiles(const std::vector<std::string> &paths);
-    /// The program's arguments (without the program name): the first one is
-    /// opened as a project file once the window is shown.
+    /// The program's arguments (without the program name), once the window is
+    /// shown: a first one naming a folder is checked as a dropped folder is
+    /// (taken from the current folder when relative), any other is opened as a
+    /// project file.
     void ProcessCommandLine(const std::vector<std::string> &arguments);
 
     /// Runs a command under the program's error handler.

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvane {
 namespace {
@@ -267,6 +268,44 @@ TEST(MainWindow, CommandLineOpensItsFirstArgumentAsAProjectOnceShown)
     EXPECT_EQ(g.form->projectWindow->windowTitle(), "site.ovp - プロジェクト情報");
     EXPECT_EQ(g.form->saveDialogFileName(), project);
     EXPECT_NE(g.node("orphan.html"), nullptr);
+}
+
+TEST(MainWindow, CommandLineChecksAFolderAsADropDoes)
+{
+    FormFixture probe;
+    const std::string site = probe.writeSite(); // dir/site/
+    const std::string base = probe.dir.path();
+    struct Case
+    {
+        const char *name;
+        std::string argument;
+        std::string workingFolder;
+    };
+    const Case cases[] = {
+        {"absolute", site.substr(0, site.size() - 1), "/"},
+        {"absolute with slash", site, "/"},
+        {"relative", "site", base},
+        {"relative with dots", "./site/../site/", base},
+        {"the current folder", ".", site},
+    };
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    for (const Case &c : cases) {
+        ASSERT_EQ(::chdir(c.workingFolder.c_str()), 0) << c.name;
+        FormFixture f;
+        f.form->hide();
+        f.form->ProcessCommandLine({c.argument, "ignored.ovp"});
+        EXPECT_TRUE(f.form->isVisible()) << c.name;
+        EXPECT_EQ(rootText(*f.form), QString::fromStdString(site)) << c.name;
+        EXPECT_EQ(f.form->windowTitle(), "untitled - Orvane") << c.name;
+        EXPECT_EQ(f.form->project->HomeDir(), site) << c.name;
+        EXPECT_TRUE(f.form->saveDialogFileName().empty()) << c.name;
+        EXPECT_EQ(f.recorder->texts("情報").size(), 1u) << c.name; // the check's summary
+        EXPECT_TRUE(f.recorder->texts("エラー").empty()) << c.name;
+        test::processPendingEvents();
+        EXPECT_EQ(f.form->status->text(), "トップページを指定してください") << c.name;
+    }
+    ASSERT_EQ(::chdir(previous), 0);
 }
 
 TEST(MainWindow, AFailingCommandEndsInTheProgramsBoxAndTheProgramGoesOn)

@@ -12,6 +12,7 @@
 #include "ui/treeimages.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -407,9 +408,20 @@ void ProjectWindow::WildCardDeleteClick()
     });
 }
 
+/// A site's folders are chosen below its home folder: there the chooser
+/// opens, rather than at the top of the file system.
+void ProjectWindow::startAtHomeFolder(FolderDialog &dialog) const
+{
+    if (!m_project || m_project->HomeDir().empty())
+        return;
+    dialog.SelectFolder = SpecialFolder::Manual;
+    dialog.SelectFolderName = QFile::decodeName(QByteArray::fromStdString(m_project->HomeDir()));
+}
+
 void ProjectWindow::addFolderButtonClick()
 {
     command([this] {
+        startAtHomeFolder(*BrowseForIgnoreFolder);
         if (BrowseForIgnoreFolder->Execute())
             m_project->AddIgnoreFolder(pathBytes(BrowseForIgnoreFolder->FolderPath()));
     });
@@ -424,6 +436,9 @@ void ProjectWindow::HomeButtonClick()
 void ProjectWindow::ServerRootButtonClick()
 {
     command([this] {
+        // Once a server root was chosen, the chooser reopens there instead.
+        if (!m_serverRootChosen)
+            startAtHomeFolder(*BrowseForServerFolder);
         if (!BrowseForServerFolder->Execute()) {
             m_project->SetServerRoot({}); // cancelling is how the server root is unset
             return;
@@ -431,6 +446,7 @@ void ProjectWindow::ServerRootButtonClick()
         m_project->SetServerRoot(pathBytes(BrowseForServerFolder->FolderPath()));
         BrowseForServerFolder->SelectFolder = SpecialFolder::Manual;
         BrowseForServerFolder->SelectFolderName = BrowseForServerFolder->FolderPath();
+        m_serverRootChosen = true;
     });
 }
 

@@ -93,12 +93,14 @@ private:
     void jumpTo(QListWidget &list, const WidgetListView &view);
     void deleteSelected(QListWidget &list, const WidgetListView &view, const Release &release);
     void command(const std::function<void()> &work);
+    void startAtHomeFolder(FolderDialog &dialog) const;
 
     QtHost &m_host;
     QPointer<QWidget> m_mainWindow;
     Site *m_site = nullptr;
     Project *m_project = nullptr;
     std::function<void()> m_openFolder;
+    bool m_serverRootChosen = false;
     WidgetListView m_topFiles;
     WidgetListView m_ignoreFiles;
     WidgetListView m_wildCards;

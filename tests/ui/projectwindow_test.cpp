@@ -9,6 +9,8 @@
 #include "ui/projectwindow.h"
 #include "uitestsupport.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -234,6 +236,37 @@ TEST(ProjectWindow, FolderButtonsChooseTheServerRootAndExcludedFolders)
     test::chooseInNextFileDialog(QString::fromStdString(site));
     window.HomeButton->click(); // the main window's folder command
     EXPECT_EQ(f.form->site().tree.Root()->Text(), site);
+}
+
+TEST(ProjectWindow, FolderChoosersStartAtTheHomeFolder)
+{
+    FormFixture f;
+    ProjectWindow &window = *f.form->projectWindow;
+    const auto openedAt = [](QAbstractButton *button) {
+        QString folder;
+        test::onNextFileDialog([&folder](QFileDialog &dialog) {
+            folder = dialog.directory().absolutePath();
+            dialog.reject();
+        });
+        button->click();
+        return folder;
+    };
+    EXPECT_EQ(openedAt(window.addFolderButton), "/") << "no home folder yet";
+    EXPECT_EQ(openedAt(window.ServerRootButton), "/");
+
+    const std::string site = f.writeSite();
+    f.form->DropFiles({site});
+    const QString home = QString::fromStdString(site).chopped(1);
+    EXPECT_EQ(openedAt(window.addFolderButton), home);
+    EXPECT_EQ(openedAt(window.ServerRootButton), home);
+
+    // A chosen server root is where its chooser opens next, whatever the home.
+    test::chooseInNextFileDialog(home + "/sub");
+    window.ServerRootButton->click();
+    const std::string other = f.dir.mkdir("other");
+    f.form->DropFiles({other});
+    EXPECT_EQ(openedAt(window.ServerRootButton), home + "/sub");
+    EXPECT_EQ(openedAt(window.addFolderButton), QString::fromStdString(other).chopped(1));
 }
 
 } // namespace

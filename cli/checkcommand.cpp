@@ -3,6 +3,7 @@
 #include "base/strutil.h"
 #include "base/urlpath.h"
 #include "cli/consolehost.h"
+#include "cli/githubreport.h"
 #include "cli/jsonreport.h"
 #include "cli/options.h"
 #include "cli/projectsetup.h"
@@ -144,8 +145,10 @@ int Checker::run(std::ostream &out)
     if (m_host.informations().empty())
         fail("the check of " + PrintableText(home) + " did not finish");
     warnAboutMissingTopPages(home);
-    if (m_options.json)
+    if (m_options.format == ReportFormat::Json)
         WriteJsonReport(out, m_site);
+    else if (m_options.format == ReportFormat::Github)
+        WriteGithubReport(out, m_site, m_host.informations().back(), ExpandFileName("."), m_host);
     else
         WriteTextReport(out, m_site, m_host.informations().back(), m_host);
     out.flush();

@@ -9,7 +9,19 @@ namespace orvane::cli {
 
 namespace {
 
-enum class Opt { Top, Exclude, WildCard, ServerRoot, Settings, Option, Json, Quiet, Help, Version };
+enum class Opt {
+    Top,
+    Exclude,
+    WildCard,
+    ServerRoot,
+    Settings,
+    Option,
+    Format,
+    Json,
+    Quiet,
+    Help,
+    Version
+};
 
 struct OptionSpec
 {
@@ -23,8 +35,9 @@ constexpr OptionSpec Specs[] = {
     {'t', "top", Opt::Top, true},           {'x', "exclude", Opt::Exclude, true},
     {'w', "wildcard", Opt::WildCard, true}, {'r', "server-root", Opt::ServerRoot, true},
     {'s', "settings", Opt::Settings, true}, {'o', "option", Opt::Option, true},
-    {0, "json", Opt::Json, false},          {'q', "quiet", Opt::Quiet, false},
-    {'h', "help", Opt::Help, false},        {0, "version", Opt::Version, false},
+    {'f', "format", Opt::Format, true},     {0, "json", Opt::Json, false},
+    {'q', "quiet", Opt::Quiet, false},      {'h', "help", Opt::Help, false},
+    {0, "version", Opt::Version, false},
 };
 
 const OptionSpec *findLong(std::string_view name)
@@ -60,6 +73,17 @@ void addOverride(CheckOptions &options, const std::string &text)
     options.overrides.emplace_back(std::move(key), std::move(value));
 }
 
+ReportFormat formatNamed(const std::string &name)
+{
+    if (name == "text")
+        return ReportFormat::Text;
+    if (name == "json")
+        return ReportFormat::Json;
+    if (name == "github")
+        return ReportFormat::Github;
+    throw UsageError("--format takes text, json or github, not \"" + name + "\"");
+}
+
 void setOnce(std::string &field, const std::string &value, const char *name)
 {
     if (!field.empty())
@@ -90,8 +114,11 @@ void apply(CheckOptions &options, const OptionSpec &spec, const std::string &val
     case Opt::Option:
         addOverride(options, value);
         break;
+    case Opt::Format:
+        options.format = formatNamed(value);
+        break;
     case Opt::Json:
-        options.json = true;
+        options.format = ReportFormat::Json;
         break;
     case Opt::Quiet:
         options.quiet = true;
@@ -211,7 +238,9 @@ Checks a local web site for orphaned files and invalid links.
   -o, --option KEY=VALUE  override one option by its INI key, as a line of
                           the settings file would set it (e.g. IgnoreCase=1);
                           repeatable
-      --json              print the report as JSON instead of text
+  -f, --format FORMAT     the report's form: text (the default), json, or
+                          github (workflow annotations for a CI log)
+      --json              the same as --format json
   -q, --quiet             no progress display
   -h, --help              print this help and exit
       --version           print the version and exit
@@ -235,6 +264,16 @@ Text report (paths relative to the home folder):
   PAGE:LINE: LINK         one line per place where the link stands in its page
   PAGE: LINK              a link whose text is not found in its page
 Control characters in names and links are shown as \t, \n, \r or \xNN.
+
+GitHub report (paths relative to the current folder): the two summary
+lines, then
+  ::error file=PAGE,line=N::無効リンク: LINK
+                          one per invalid link of a page, at the line where
+                          it first stands (no line= when it is not found)
+  ::warning file=FILE::孤立ファイル: ...
+                          one per orphaned file
+with "%", CR and LF in texts (and ":" and "," in paths) written as %25, %0D,
+%0A, %3A and %2C.
 
 JSON report: homeDir, fileCount, filesWithInvalidLinks, invalidLinkTotal,
 orphans, attentionFolders and files (path, kind, state, ignored, blue, valid,

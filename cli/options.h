@@ -14,6 +14,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// How the report is written: for people, for programs, or as a CI log's
+/// annotations.
+enum class ReportFormat { Text, Json, Github };
+
 /// What the command line asks for, items in the order they were given.
 struct CheckOptions
 {
@@ -24,7 +28,7 @@ struct CheckOptions
     std::string serverRoot;   // empty: not given
     std::string settingsFile; // empty: the program's settings file
     std::vector<std::pair<std::string, std::string>> overrides; // INI key, value
-    bool json = false;
+    ReportFormat format = ReportFormat::Text; // the last --format or --json counts
     bool quiet = false;
     bool help = false;
     bool version = false;

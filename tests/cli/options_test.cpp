@@ -43,7 +43,7 @@ TEST(Options, EveryOptionInShortLongAndGluedForm)
     ASSERT_EQ(o.overrides.size(), 2u);
     EXPECT_EQ(o.overrides[0], (std::pair<std::string, std::string>{"IgnoreCase", "1"}));
     EXPECT_EQ(o.overrides[1], (std::pair<std::string, std::string>{"DefaultFileName", "home.htm"}));
-    EXPECT_TRUE(o.json);
+    EXPECT_EQ(o.format, ReportFormat::Json);
     EXPECT_TRUE(o.quiet);
     EXPECT_FALSE(o.help);
     EXPECT_FALSE(o.version);
@@ -54,7 +54,7 @@ TEST(Options, DefaultsAndPathPosition)
     const CheckOptions o = ParseOptions({"site", "--quiet"});
     EXPECT_EQ(o.path, "site");
     EXPECT_TRUE(o.quiet);
-    EXPECT_FALSE(o.json);
+    EXPECT_EQ(o.format, ReportFormat::Text);
     EXPECT_TRUE(o.topFiles.empty());
     EXPECT_TRUE(o.serverRoot.empty());
     EXPECT_TRUE(o.settingsFile.empty());
@@ -62,6 +62,20 @@ TEST(Options, DefaultsAndPathPosition)
     // After "--" a name that starts with "-" is the PATH; so is a lone "-".
     EXPECT_EQ(ParseOptions({"--", "-site"}).path, "-site");
     EXPECT_EQ(ParseOptions({"-"}).path, "-");
+}
+
+TEST(Options, FormatNamesTheReportAndJsonIsOneOfThem)
+{
+    const std::vector<std::pair<Args, ReportFormat>> cases = {
+        {{"site", "--format", "github"}, ReportFormat::Github},
+        {{"site", "--format=json"}, ReportFormat::Json},
+        {{"site", "-ftext"}, ReportFormat::Text},
+        {{"site", "--json"}, ReportFormat::Json},
+        {{"--json", "-f", "github", "site"}, ReportFormat::Github},
+        {{"--format=github", "--json", "site"}, ReportFormat::Json},
+    };
+    for (const auto &[args, format] : cases)
+        EXPECT_EQ(ParseOptions(args).format, format) << args.back();
 }
 
 TEST(Options, HelpAndVersionNeedNoPath)
@@ -92,6 +106,8 @@ TEST(Options, UsageErrors)
         {"unknown option key", {"-o", "NoSuchKey=1", "site"}},
         {"flag value not a number", {"-o", "IgnoreCase=yes", "site"}},
         {"choice value not a number", {"-o", "CheckLocalFile=x", "site"}},
+        {"unknown format", {"--format", "xml", "site"}},
+        {"format in capitals", {"--format=JSON", "site"}},
     };
     for (const auto &[name, args] : cases) {
         SCOPED_TRACE(name);
@@ -109,8 +125,9 @@ TEST(Options, HelpAndVersionOutput)
     const test::CliResult help = test::runCheckerRaw({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: orvane-check [OPTIONS] PATH\n", 0), 0u);
-    for (const char *option : {"--top", "--exclude", "--wildcard", "--server-root", "--settings",
-                               "--option", "--json", "--quiet", "--version", "PAGE:LINE: LINK"})
+    for (const char *option :
+         {"--top", "--exclude", "--wildcard", "--server-root", "--settings", "--option", "--format",
+          "github", "--json", "--quiet", "--version", "PAGE:LINE: LINK"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
     const test::CliResult version = test::runCheckerRaw({"--version"});

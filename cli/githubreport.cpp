@@ -1,0 +1,143 @@
+#include "cli/githubreport.h"
+
+#include "base/errors.h"
+#include "base/textcodec.h"
+#include "cli/sitereport.h"
+#include "commands/findinfile.h"
+#include "engine/fileobject.h"
+#include "engine/site.h"
+#include "settings/settings.h"
+
+#include <vector>
+
+namespace orvane::cli {
+
+namespace {
+
+// The snippet is not used; these are the widths the tag jump asks for.
+constexpr int SnippetBefore = 2;
+constexpr int SnippetAfter = 7;
+
+std::string escape(const std::string &text, bool property)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    const std::string decoded = DecodeForDisplay(text);
+    std::string out;
+    out.reserve(decoded.size());
+    for (const char c : decoded) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '%')
+            out += "%25";
+        else if (c == '\r')
+            out += "%0D";
+        else if (c == '\n')
+            out += "%0A";
+        else if (property && c == ':')
+            out += "%3A";
+        else if (property && c == ',')
+            out += "%2C";
+        else if (c == '\t')
+            out += "\\t";
+        else if (u < 0x20 || u == 0x7F)
+            out += {'\\', 'x', hex[u >> 4], hex[u & 0xF]};
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::vector<std::string> segments(const std::string &path)
+{
+    std::vector<std::string> parts;
+    size_t from = 0;
+    while (from < path.size()) {
+        size_t slash = path.find('/', from);
+        if (slash == std::string::npos)
+            slash = path.size();
+        if (slash > from)
+            parts.push_back(path.substr(from, slash - from));
+        from = slash + 1;
+    }
+    return parts;
+}
+
+void writeSummary(std::ostream &out, const std::string &summary)
+{
+    for (size_t i = 0; i < summary.size(); ++i) {
+        if (summary[i] == '\r' && i + 1 < summary.size() && summary[i + 1] == '\n')
+            continue;
+        out << summary[i];
+    }
+    out << '\n';
+}
+
+void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &page,
+                       const std::string &currentFolder, Host &host)
+{
+    const std::string file = EscapeWorkflowProperty(PathRelativeTo(page.FullPath, currentFolder));
+    for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
+        const std::string &link = page.InvalidLinks[i];
+        const std::string line = InvalidLinkLine(site, page, link, host);
+        out << "::error file=" << file;
+        if (!line.empty())
+            out << ",line=" << line;
+        out << "::" << EscapeWorkflowData(InvalidLinkAnnotation + link) << '\n';
+    }
+}
+
+} // namespace
+
+std::string EscapeWorkflowData(const std::string &text)
+{
+    return escape(text, false);
+}
+
+std::string EscapeWorkflowProperty(const std::string &text)
+{
+    return escape(text, true);
+}
+
+std::string PathRelativeTo(const std::string &path, const std::string &folder)
+{
+    const std::vector<std::string> to = segments(path);
+    const std::vector<std::string> from = segments(folder);
+    size_t shared = 0;
+    while (shared < to.size() && shared < from.size() && to[shared] == from[shared])
+        ++shared;
+    std::string relative;
+    for (size_t i = shared; i < from.size(); ++i)
+        relative += "../";
+    for (size_t i = shared; i < to.size(); ++i)
+        relative += to[i] + (i + 1 < to.size() ? "/" : "");
+    if (relative.empty())
+        return ".";
+    if (relative.back() == '/')
+        relative.pop_back();
+    return relative;
+}
+
+std::string InvalidLinkLine(const Site &site, const FileObject &page, const std::string &link,
+                            Host &host)
+{
+    try {
+        const std::vector<std::string> found = FindStringInFile(
+            page.FullPath, link, SnippetBefore, SnippetAfter, site.settings().IgnoreCase, host);
+        return found.empty() ? std::string() : found.front();
+    } catch (const OrvaneError &) {
+        return {};
+    }
+}
+
+void WriteGithubReport(std::ostream &out, const Site &site, const std::string &summary,
+                       const std::string &currentFolder, Host &host)
+{
+    writeSummary(out, summary);
+    for (size_t i = 0; i < site.FileObjects.size(); ++i)
+        writeInvalidLinks(out, site, *site.FileObjects[i], currentFolder, host);
+    for (const FileObject *orphan : Orphans(site))
+        out << "::warning file="
+            << EscapeWorkflowProperty(PathRelativeTo(orphan->FullPath, currentFolder))
+            << "::" << EscapeWorkflowData(OrphanAnnotation) << '\n';
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace orvane {
+class FileObject;
+class Host;
+class Site;
+} // namespace orvane
+
+namespace orvane::cli {
+
+/// The annotation texts, after which the link or nothing follows.
+inline constexpr const char *InvalidLinkAnnotation = "無効リンク: ";
+inline constexpr const char *OrphanAnnotation =
+    "孤立ファイル: TOPページからリンクをたどっても届きません";
+
+/// The report as workflow commands for a CI log, after a check with analysis:
+/// the summary lines, then one "::error file=PAGE,line=N::" annotation per
+/// invalid link of each page (without line= when the text is not found in
+/// the page) and one "::warning file=FILE::" per orphaned file. Paths are
+/// relative to currentFolder (an absolute folder); texts are decoded for
+/// display and escaped as the workflow commands need.
+void WriteGithubReport(std::ostream &out, const Site &site, const std::string &summary,
+                       const std::string &currentFolder, Host &host);
+
+/// The line of the page where an invalid link stands first, in decimal; empty
+/// when its text is not found in the page or the page cannot be read now.
+std::string InvalidLinkLine(const Site &site, const FileObject &page, const std::string &link,
+                            Host &host);
+
+/// A workflow command's message: "%", CR and LF as %25, %0D and %0A; other
+/// control characters as \t or \xNN, so that the message stays on its line.
+std::string EscapeWorkflowData(const std::string &text);
+
+/// A workflow command's property value: as EscapeWorkflowData, and ":" and
+/// "," as %3A and %2C.
+std::string EscapeWorkflowProperty(const std::string &text);
+
+/// path as seen from folder (both absolute and expanded): "../" for every
+/// segment of folder that path does not share, then the rest of path; "." for
+/// folder itself.
+std::string PathRelativeTo(const std::string &path, const std::string &folder);
+
+} // namespace orvane::cli

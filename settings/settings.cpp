@@ -93,6 +93,18 @@ std::string userSettingsPath()
     return IncludeTrailingDelimiter(homeFolder()) + ".config/orvane/" + SettingsFileName;
 }
 
+/// The system's own program folders: a program installed there by a package
+/// is shared by every user and must not keep one user's settings beside it,
+/// even when run by root, who could write there.
+bool isSystemProgramFolder(const std::string &folder)
+{
+    for (const char *system : {"/usr/", "/bin/", "/sbin/"}) {
+        if (StartsWith(folder, system))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void LoadSettings(Settings &settings, const std::string &iniPath)
@@ -186,9 +198,9 @@ bool PlacementApplies(int left, int top, int width, int height, int screenWidth,
 std::string SettingsFilePath(const std::string &programPath)
 {
     const std::string program = programPath.empty() ? programFile() : programPath;
-    if (program.empty())
-        return userSettingsPath();
     std::string folder(ExtractFilePath(program));
+    if (program.empty() || isSystemProgramFolder(folder))
+        return userSettingsPath();
     if (folder.empty())
         folder = "./";
     const std::string beside = folder + SettingsFileName;

@@ -62,7 +62,8 @@ bool WriteWindowPlacement(const WindowPlacement &placement, const std::string &i
 bool PlacementApplies(int left, int top, int width, int height, int screenWidth, int screenHeight);
 
 /// Where the settings live: "orvane.ini" beside the program when that file
-/// exists or its folder is writable; otherwise
+/// exists or its folder is writable, unless the program is installed in the
+/// system's folders (below /usr, /bin or /sbin); otherwise
 /// $XDG_CONFIG_HOME/orvane/orvane.ini (default ~/.config/orvane/orvane.ini).
 /// programPath is the program's own path (empty: use /proc/self/exe).
 std::string SettingsFilePath(const std::string &programPath = {});

@@ -272,6 +272,11 @@ TEST(Settings, FilePathPrefersTheProgramFolder)
         EXPECT_EQ(SettingsFilePath(gone), "/home/someone/.config/orvane/orvane.ini");
     }
     EXPECT_TRUE(SettingsFilePath().ends_with("orvane.ini"));
+
+    // An installed program keeps no settings beside it, even for root.
+    const ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg/config");
+    for (const char *installed : {"/usr/bin/orvane", "/usr/local/bin/orvane", "/bin/orvane"})
+        EXPECT_EQ(SettingsFilePath(installed), "/xdg/config/orvane/orvane.ini") << installed;
 }
 
 } // namespace

@@ -2,11 +2,10 @@
 
 #include "base/atomicfile.h"
 #include "base/errors.h"
+#include "base/inputfile.h"
 #include "base/strutil.h"
 
 #include <climits>
-#include <fstream>
-#include <sstream>
 
 namespace orvane {
 
@@ -122,13 +121,18 @@ ProfileFile::ProfileFile(std::string path)
     : m_path(std::move(path))
 {
     m_sections.emplace_back();
-    std::ifstream in(m_path, std::ios::binary);
-    if (!in)
+    // Only a regular file is read: a FIFO or a device in its place reads as
+    // empty at once instead of holding the program or filling its memory.
+    std::string text;
+    if (ReadInputFile(m_path, text) != InputRead::read)
         return;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    const std::string text = contents.str();
     size_t start = 0;
+    // Editors may begin a UTF-8 file with a byte-order mark; it is no part of
+    // the first line, and it is written back as it was found.
+    if (text.starts_with(ByteOrderMark)) {
+        m_byteOrderMark = true;
+        start = ByteOrderMark.size();
+    }
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
@@ -270,11 +274,12 @@ void ProfileFile::Clear()
     m_sections.clear();
     m_sections.emplace_back();
     m_sectionIndex.clear();
+    m_byteOrderMark = false;
 }
 
 std::string ProfileFile::Text() const
 {
-    std::string text;
+    std::string text(m_byteOrderMark ? ByteOrderMark : std::string_view());
     for (const Section &section : m_sections) {
         if (section.hasHeader)
             text += section.header + "\r\n";

@@ -14,6 +14,8 @@ namespace orvane {
 /// - a value is the text after the first "=", with surrounding blanks trimmed
 ///   and one pair of enclosing double or single quotes removed; at most
 ///   MaxValueLength bytes of it are returned;
+/// - a UTF-8 byte-order mark at the start is skipped on reading and written
+///   back by Save() (Clear() drops it);
 /// - lines may end in CR LF or LF; lines that are neither section headers nor
 ///   key lines are kept as they are;
 /// - writing changes the one key line (or adds the key at the end of its
@@ -26,7 +28,9 @@ class ProfileFile
 public:
     static constexpr size_t MaxValueLength = 2047;
 
-    /// Reads path when it exists; a missing or unreadable file reads as empty.
+    /// Reads path when it exists; a missing or unreadable file reads as empty,
+    /// and so does anything but a regular file (a FIFO, a device, a folder),
+    /// which is never waited for nor read.
     explicit ProfileFile(std::string path);
 
     const std::string &path() const { return m_path; }
@@ -72,7 +76,10 @@ private:
         std::unordered_map<std::string, size_t> keys; // folded key name -> first line
     };
 
+    static constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
     std::string m_path;
+    bool m_byteOrderMark = false;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, size_t> m_sectionIndex; // folded name -> first section
 

@@ -10,8 +10,6 @@
 #include "engine/site.h"
 #include "project/project.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <string_view>
 #include <unordered_set>
@@ -89,14 +87,36 @@ void releaseFolderNode(Site &site, TreeNode *node)
     site.tree.Delete(node);
 }
 
+/// The folder the tree was scanned from: the one every node lies in, even when
+/// the project has named another home folder since.
+std::string scannedHome(const Site &site)
+{
+    return site.tree.Root()->Text();
+}
+
+/// Tells the user why a deletion did not happen: a refusal in its own words,
+/// any other failure with the given message.
+void reportFailedDelete(Host &host, const DeleteResult &result, const std::string &path,
+                        const std::string &failure)
+{
+    const std::string refusal = DeleteRefusalText(result, path);
+    host.error(refusal.empty() ? failure : refusal);
+}
+
 void deleteFolderNode(Site &site, TreeNode *node)
 {
     Host &host = site.host();
     if (!confirmed(host, "フォルダ'" + node->Text() + "'を削除します\r\nよろしいですか？"))
         return;
-    const std::string path = FolderNodePath(node, site.project().HomeDir());
-    if (!namesSiteFolder(node) || !DeleteFolderTree(path, true)) {
-        host.error(path + "\r\nの削除に失敗しました");
+    const std::string path = FolderNodePath(node, scannedHome(site));
+    const std::string failure = path + "\r\nの削除に失敗しました";
+    if (!namesSiteFolder(node)) {
+        host.error(failure);
+        return;
+    }
+    const DeleteResult result = DeleteFolderTree(scannedHome(site), path, true);
+    if (!result.deleted()) {
+        reportFailedDelete(host, result, path, failure);
         return;
     }
     releaseFolderNode(site, node);
@@ -109,8 +129,9 @@ void deleteFileNode(Site &site, TreeNode *node)
     const std::string name(ExtractFileName(object->FullPath));
     if (!confirmed(host, "'" + name + "'を削除します\r\nよろしいですか？"))
         return;
-    if (::unlink(object->FullPath.c_str()) != 0) {
-        host.error("ファイルを削除できませんでした");
+    const DeleteResult result = DeleteSiteFile(scannedHome(site), object->FullPath);
+    if (!result.deleted()) {
+        reportFailedDelete(host, result, object->FullPath, "ファイルを削除できませんでした");
         return;
     }
     ForgetFileObject(object);

@@ -5,6 +5,7 @@
 #include "base/inputfile.h"
 #include "base/strutil.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace orvane {
@@ -133,6 +134,9 @@ ProfileFile::ProfileFile(std::string path)
         m_byteOrderMark = true;
         start = ByteOrderMark.size();
     }
+    // A project file may hold hundreds of thousands of lines: a section is
+    // made ready for as many as are left, instead of growing line by line.
+    size_t linesLeft = static_cast<size_t>(std::count(text.begin() + start, text.end(), '\n')) + 1;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
@@ -140,12 +144,12 @@ ProfileFile::ProfileFile(std::string path)
         size_t stop = end;
         if (stop > start && text[stop - 1] == '\r')
             --stop;
-        addLine(text.substr(start, stop - start));
+        addLine(text.substr(start, stop - start), --linesLeft);
         start = end + 1;
     }
 }
 
-void ProfileFile::addLine(std::string line)
+void ProfileFile::addLine(std::string line, size_t linesAfter)
 {
     std::string_view name, value;
     if (sectionName(line, name)) {
@@ -153,6 +157,8 @@ void ProfileFile::addLine(std::string line)
         Section &section = m_sections.emplace_back();
         section.hasHeader = true;
         section.header = std::move(line);
+        section.lines.reserve(linesAfter);
+        section.keys.reserve(linesAfter);
         return;
     }
     Section &section = m_sections.back();
@@ -191,6 +197,17 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
     const std::string *line = findValueText(section, key);
     if (!line)
         return std::string(defaultValue);
+    std::string_view name, value;
+    keyLine(*line, name, value);
+    return valueOf(value);
+}
+
+std::optional<std::string> ProfileFile::ReadIfPresent(std::string_view section,
+                                                      std::string_view key) const
+{
+    const std::string *line = findValueText(section, key);
+    if (!line)
+        return std::nullopt;
     std::string_view name, value;
     keyLine(*line, name, value);
     return valueOf(value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,6 +45,9 @@ public:
     /// A boolean stored as an integer: true when not 0.
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     bool KeyExists(std::string_view section, std::string_view key) const;
+    /// The value of key in section, or none when either is missing: one
+    /// look-up where KeyExists and ReadString would take two.
+    std::optional<std::string> ReadIfPresent(std::string_view section, std::string_view key) const;
 
     /// Whether value can be stored: a CR or LF in it would end its line, and
     /// the rest would read back as other lines, other keys or even sections.
@@ -85,7 +89,7 @@ private:
 
     const Section *findSection(std::string_view section) const;
     const std::string *findValueText(std::string_view section, std::string_view key) const;
-    void addLine(std::string line);
+    void addLine(std::string line, size_t linesAfter);
     void reindexSections();
 };
 

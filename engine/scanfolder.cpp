@@ -139,9 +139,10 @@ FolderListing listFolder(Site &site, int dirFd)
 /// through a link (so a lattice of links costs one listing per folder), a
 /// link back to the home folder or any folder above it on disk leads back
 /// into the site and stays empty, as does a loop, and folders of pseudo file
-/// systems (proc, sysfs, devtmpfs...) are never entered. No descriptor is
-/// held while the sub-folders of a folder are scanned, so the depth of the
-/// site is not bounded by the number of open files.
+/// systems (proc, sysfs, devtmpfs...) are never entered. Neither the depth of
+/// the site nor the number of open files bounds it: the folders on the way
+/// down are kept on a stack of its own, and no descriptor is held while the
+/// sub-folders of a folder are scanned.
 class Scanner
 {
 public:
@@ -157,10 +158,35 @@ public:
         if (!fd.valid())
             return;
         noteFoldersAbove(fd.get());
-        scan(folder, std::move(fd), parentNode);
+        enter(folder, std::move(fd), parentNode);
+        // Under every folder the sub-folders come first, each with all that
+        // is below it, then the folder's own files.
+        while (!m_stack.empty()) {
+            Level &level = m_stack.back();
+            if (level.nextFolder < level.listing.folders.size()) {
+                m_site.host().processEvents();
+                if (m_site.HaltRequested)
+                    m_stack.pop_back();
+                else
+                    stepIntoNextFolder(level);
+                continue;
+            }
+            addFiles(level);
+            m_stack.pop_back();
+        }
     }
 
 private:
+    /// A folder being scanned: its listing and how far the scan has come.
+    struct Level
+    {
+        std::string folder; // ends in "/"
+        TreeNode *node;
+        FolderId id;
+        FolderListing listing;
+        size_t nextFolder = 0;
+    };
+
     /// The home folder and every folder above it, up to the root.
     void noteFoldersAbove(int homeFd)
     {
@@ -175,18 +201,32 @@ private:
         }
     }
 
-    void scan(const std::string &folder, UniqueFd fd, TreeNode *parentNode)
+    /// Lists the open folder and puts it on the stack.
+    void enter(const std::string &folder, UniqueFd fd, TreeNode *node)
     {
         struct stat st
         {
         };
         if (::fstat(fd.get(), &st) != 0 || m_pseudoFileSystems.Holds(fd.get()))
             return;
-        m_open.push_back(idOf(st));
-        const FolderListing listing = listFolder(m_site, fd.get());
+        FolderListing listing = listFolder(m_site, fd.get());
         fd.reset();
-        scanListing(folder, listing, parentNode);
-        m_open.pop_back();
+        m_stack.push_back({folder, node, idOf(st), std::move(listing), 0});
+    }
+
+    void stepIntoNextFolder(Level &level)
+    {
+        const std::string name = level.listing.folders[level.nextFolder++];
+        if (m_site.project().IsIgnoredFolder(level.folder + name))
+            return;
+        TreeNode *node = m_site.tree.AddChild(level.node, name);
+        node->SetImageIndex(ImgFolderCyan);
+        node->SetSelectedIndex(ImgFolderCyanOpen);
+        m_site.FolderNodes.push_back(node);
+        const std::string folder = level.folder;
+        UniqueFd fd = enterable(folder, name, level.listing.linkedFolders.count(name) > 0);
+        if (fd.valid())
+            enter(folder + name + "/", std::move(fd), node); // level may move now
     }
 
     /// The sub-folder name of folder, opened when the walk may enter it.
@@ -201,8 +241,8 @@ private:
         if (!fd.valid() || ::fstat(fd.get(), &st) != 0)
             return {};
         const FolderId id = idOf(st);
-        for (const FolderId &open : m_open)
-            if (open == id)
+        for (const Level &open : m_stack)
+            if (open.id == id)
                 return {}; // a loop back to a folder being scanned
         if (m_aboveHome.count(id) > 0)
             return {}; // the home folder or one above it: back into the site
@@ -211,29 +251,16 @@ private:
         return fd;
     }
 
-    void scanListing(const std::string &folder, const FolderListing &listing, TreeNode *parent)
+    void addFiles(const Level &level)
     {
-        for (const std::string &name : listing.folders) {
-            m_site.host().processEvents();
-            if (m_site.HaltRequested)
-                return;
-            if (m_site.project().IsIgnoredFolder(folder + name))
-                continue;
-            TreeNode *node = m_site.tree.AddChild(parent, name);
-            node->SetImageIndex(ImgFolderCyan);
-            node->SetSelectedIndex(ImgFolderCyanOpen);
-            m_site.FolderNodes.push_back(node);
-            UniqueFd fd = enterable(folder, name, listing.linkedFolders.count(name) > 0);
-            if (fd.valid())
-                scan(folder + name + "/", std::move(fd), node);
-        }
-        readAhead(folder, listing);
-        for (const std::string &name : listing.files) {
+        readAhead(level.folder, level.listing);
+        for (const std::string &name : level.listing.files) {
             m_site.host().processEvents();
             if (m_site.HaltRequested)
                 return;
             m_site.host().setStatus(name);
-            AddFileNode(m_site, folder + name, parent, listing.specialFiles.count(name) == 0);
+            AddFileNode(m_site, level.folder + name, level.node,
+                        level.listing.specialFiles.count(name) == 0);
             if (m_site.readBuffer().capacity() > KeptReadBufferBytes)
                 std::string().swap(m_site.readBuffer());
         }
@@ -254,7 +281,7 @@ private:
     }
 
     Site &m_site;
-    std::vector<FolderId> m_open;      // the folders on the way down to the current one
+    std::vector<Level> m_stack;        // the folders on the way down to the current one
     std::set<FolderId> m_aboveHome;    // the home folder and the folders above it
     std::set<FolderId> m_linkedListed; // folders listed through a symbolic link
     PseudoFileSystems m_pseudoFileSystems;

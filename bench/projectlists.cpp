@@ -40,6 +40,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -196,12 +197,12 @@ int main(int argc, char **argv)
     }
     const auto makeView = [] { return std::make_unique<MemoryProjectView>(); };
 #endif
-    char folder[] = "/tmp/orvane-project-bench-XXXXXX";
-    if (!mkdtemp(folder))
+    std::string folder = std::filesystem::temp_directory_path() / "orvane-project-bench-XXXXXX";
+    if (!mkdtemp(folder.data()))
         return 1;
     const std::string home = "/nowhere/site/";
-    const std::string projectPath = std::string(folder) + "/site.ovp";
-    const std::string savedPath = std::string(folder) + "/saved.ovp";
+    const std::string projectPath = folder + "/site.ovp";
+    const std::string savedPath = folder + "/saved.ovp";
     writeProjectFile(projectPath, home, entries);
 
     Bench bench(makeView());
@@ -226,6 +227,6 @@ int main(int argc, char **argv)
                 tops, empty.project->TopFiles().size() + empty.project->IgnoreFiles().size());
     unlink(projectPath.c_str());
     unlink(savedPath.c_str());
-    rmdir(folder);
+    rmdir(folder.c_str());
     return 0;
 }

@@ -289,8 +289,8 @@ void ReplaceFileAt(int dirFd, const std::string &name, std::string_view contents
         !sameFile(now, expected))
         failNotRegular(shownPath);
     replaceEntry(
-        dirFd, name, contents, attributesOf(now),
-        [&] { return entryIs(dirFd, name, &expected); }, shownPath);
+        dirFd, name, contents, attributesOf(now), [&] { return entryIs(dirFd, name, &expected); },
+        shownPath);
 }
 
 bool IsTemporaryFileName(std::string_view name)

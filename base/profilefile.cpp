@@ -2,11 +2,11 @@
 
 #include "base/atomicfile.h"
 #include "base/errors.h"
+#include "base/inputfile.h"
 #include "base/strutil.h"
 
+#include <algorithm>
 #include <climits>
-#include <fstream>
-#include <sstream>
 
 namespace orvane {
 
@@ -122,13 +122,21 @@ ProfileFile::ProfileFile(std::string path)
     : m_path(std::move(path))
 {
     m_sections.emplace_back();
-    std::ifstream in(m_path, std::ios::binary);
-    if (!in)
+    // Only a regular file is read: a FIFO or a device in its place reads as
+    // empty at once instead of holding the program or filling its memory.
+    std::string text;
+    if (ReadInputFile(m_path, text) != InputRead::read)
         return;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    const std::string text = contents.str();
     size_t start = 0;
+    // Editors may begin a UTF-8 file with a byte-order mark; it is no part of
+    // the first line, and it is written back as it was found.
+    if (text.starts_with(ByteOrderMark)) {
+        m_byteOrderMark = true;
+        start = ByteOrderMark.size();
+    }
+    // A project file may hold hundreds of thousands of lines: a section is
+    // made ready for as many as are left, instead of growing line by line.
+    size_t linesLeft = static_cast<size_t>(std::count(text.begin() + start, text.end(), '\n')) + 1;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
@@ -136,12 +144,12 @@ ProfileFile::ProfileFile(std::string path)
         size_t stop = end;
         if (stop > start && text[stop - 1] == '\r')
             --stop;
-        addLine(text.substr(start, stop - start));
+        addLine(text.substr(start, stop - start), --linesLeft);
         start = end + 1;
     }
 }
 
-void ProfileFile::addLine(std::string line)
+void ProfileFile::addLine(std::string line, size_t linesAfter)
 {
     std::string_view name, value;
     if (sectionName(line, name)) {
@@ -149,6 +157,8 @@ void ProfileFile::addLine(std::string line)
         Section &section = m_sections.emplace_back();
         section.hasHeader = true;
         section.header = std::move(line);
+        section.lines.reserve(linesAfter);
+        section.keys.reserve(linesAfter);
         return;
     }
     Section &section = m_sections.back();
@@ -187,6 +197,17 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
     const std::string *line = findValueText(section, key);
     if (!line)
         return std::string(defaultValue);
+    std::string_view name, value;
+    keyLine(*line, name, value);
+    return valueOf(value);
+}
+
+std::optional<std::string> ProfileFile::ReadIfPresent(std::string_view section,
+                                                      std::string_view key) const
+{
+    const std::string *line = findValueText(section, key);
+    if (!line)
+        return std::nullopt;
     std::string_view name, value;
     keyLine(*line, name, value);
     return valueOf(value);
@@ -270,11 +291,12 @@ void ProfileFile::Clear()
     m_sections.clear();
     m_sections.emplace_back();
     m_sectionIndex.clear();
+    m_byteOrderMark = false;
 }
 
 std::string ProfileFile::Text() const
 {
-    std::string text;
+    std::string text(m_byteOrderMark ? ByteOrderMark : std::string_view());
     for (const Section &section : m_sections) {
         if (section.hasHeader)
             text += section.header + "\r\n";

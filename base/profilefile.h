@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -14,6 +15,8 @@ namespace orvane {
 /// - a value is the text after the first "=", with surrounding blanks trimmed
 ///   and one pair of enclosing double or single quotes removed; at most
 ///   MaxValueLength bytes of it are returned;
+/// - a UTF-8 byte-order mark at the start is skipped on reading and written
+///   back by Save() (Clear() drops it);
 /// - lines may end in CR LF or LF; lines that are neither section headers nor
 ///   key lines are kept as they are;
 /// - writing changes the one key line (or adds the key at the end of its
@@ -26,7 +29,9 @@ class ProfileFile
 public:
     static constexpr size_t MaxValueLength = 2047;
 
-    /// Reads path when it exists; a missing or unreadable file reads as empty.
+    /// Reads path when it exists; a missing or unreadable file reads as empty,
+    /// and so does anything but a regular file (a FIFO, a device, a folder),
+    /// which is never waited for nor read.
     explicit ProfileFile(std::string path);
 
     const std::string &path() const { return m_path; }
@@ -40,6 +45,9 @@ public:
     /// A boolean stored as an integer: true when not 0.
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     bool KeyExists(std::string_view section, std::string_view key) const;
+    /// The value of key in section, or none when either is missing: one
+    /// look-up where KeyExists and ReadString would take two.
+    std::optional<std::string> ReadIfPresent(std::string_view section, std::string_view key) const;
 
     /// Whether value can be stored: a CR or LF in it would end its line, and
     /// the rest would read back as other lines, other keys or even sections.
@@ -72,13 +80,16 @@ private:
         std::unordered_map<std::string, size_t> keys; // folded key name -> first line
     };
 
+    static constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
     std::string m_path;
+    bool m_byteOrderMark = false;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, size_t> m_sectionIndex; // folded name -> first section
 
     const Section *findSection(std::string_view section) const;
     const std::string *findValueText(std::string_view section, std::string_view key) const;
-    void addLine(std::string line);
+    void addLine(std::string line, size_t linesAfter);
     void reindexSections();
 };
 

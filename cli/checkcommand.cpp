@@ -1,5 +1,6 @@
 #include "cli/checkcommand.h"
 
+#include "base/inputfile.h"
 #include "base/strutil.h"
 #include "base/urlpath.h"
 #include "cli/consolehost.h"
@@ -85,9 +86,12 @@ bool readable(const std::string &path)
 void Checker::loadSettings(const std::string &programPath)
 {
     const std::string &file = m_options.settingsFile;
-    // Any readable file will do, so /dev/null gives the defaults.
+    // Any readable file will do, so /dev/null gives the defaults; a FIFO or
+    // a device would hold the checker or feed it without end.
     if (!file.empty() && (DirectoryExists(file) || !readable(file)))
         fail(PrintableText(file) + ": the settings file cannot be read");
+    if (!file.empty() && InputFileKindOf(file) == InputFileKind::other)
+        fail(PrintableText(file) + ": the settings file is not a regular file");
     LoadSettings(m_settings, m_options.settingsFile.empty() ? SettingsFilePath(programPath)
                                                             : m_options.settingsFile);
     for (const auto &[key, value] : m_options.overrides)
@@ -104,6 +108,8 @@ std::string Checker::openSite()
     if (!isProjectFile(path))
         return IncludeTrailingDelimiter(ExpandFileName(path));
     m_plainFolder = false;
+    if (InputFileKindOf(path) == InputFileKind::other && !DirectoryExists(path))
+        fail(PrintableText(path) + ": the project file is not a regular file");
     if (!FileExists(path))
         fail(PrintableText(path) + " が見つかりません");
     if (!readable(path))

@@ -33,26 +33,30 @@ inline constexpr const char *ReplaceWriteFailedMessage =
     "ファイルへの書き込み時にエラーが置きました。\r\nファイルが読み取り専用の可能性があります";
 inline constexpr const char *ReplaceDoneMessage = "置換が完了しました";
 
-/// Whether the page counts as read-only: the kernel refuses the current user
-/// write access, or the file lacks its owner's write permission (which counts
-/// for every user, root included). A missing file counts as read-only too.
-bool IsReadOnlyFile(const std::string &path);
-
-/// Replaces every occurrence of before by after in the file at path (exact,
+/// Replaces every occurrence of before by after in the page at path (exact,
 /// case-sensitive) and writes the result back through a temporary file in the
 /// same folder, so the page is never left shortened; its permissions stay.
-/// A link is written through to its target. Read failures of ReadFileAll
-/// propagate (nothing is written). A read-only page or a failed write gives
-/// the warning ReplaceWriteFailedMessage and leaves the page as it was; success
-/// gives the information sound and ReplaceDoneMessage. Returns whether the
-/// page was written.
-bool ReplaceInFile(const std::string &path, const std::string &before, const std::string &after,
-                   Host &host);
+///
+/// The page is reached from the home folder homeDir one name at a time and
+/// written only while it is the regular file that was read (same device and
+/// inode): a page whose path runs through a symbolic link or onto another
+/// mount, a page that is itself a link, a FIFO, a device or a socket, or one
+/// that another file took the place of meanwhile, gets the warning
+/// ReplaceWriteFailedMessage and is left alone, as do a read-only page (the
+/// owner's write permission decides, for every user) and a failed write.
+/// Read failures of ReadFileAll propagate (nothing is written); a page that
+/// is gone or became a folder is such a failure. Temporary files that killed
+/// replaces left in the folder are removed first. Success gives the
+/// information sound and ReplaceDoneMessage. Returns whether the page was
+/// written.
+bool ReplaceInFile(const std::string &homeDir, const std::string &path, const std::string &before,
+                   const std::string &after, Host &host);
 
 /// "文字列の置換...": for the page of the selected node, asks through dialog
-/// and on OK replaces clickedLink by the edited text in the file. Nothing
-/// happens without a selected file or when the dialog is cancelled. The tree
-/// and the link lists are left as they are.
+/// and on OK replaces clickedLink by the edited text in the file, the home
+/// folder being the one the tree was scanned from. Nothing happens without a
+/// selected file or when the dialog is cancelled. The tree and the link lists
+/// are left as they are.
 void replaceClick(Site &site, const std::string &clickedLink, ReplacePrompt &dialog);
 
 } // namespace orvane

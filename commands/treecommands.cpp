@@ -10,8 +10,6 @@
 #include "engine/site.h"
 #include "project/project.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <string_view>
 #include <unordered_set>
@@ -37,6 +35,20 @@ void disableTopLevelItems(TreeMenuState &menu)
     menu.ShowProjectWindow = false;
 }
 
+/// Excludes the files in order. Their paths join the project's excluded files
+/// in one merge first, so that excluding thousands of files costs no search
+/// of a long list for each.
+void ignoreAll(Site &site, const std::vector<FileObject *> &files)
+{
+    std::vector<std::string> paths;
+    paths.reserve(files.size());
+    for (const FileObject *file : files)
+        paths.push_back(file->FullPath);
+    site.project().AddIgnoreFiles(paths);
+    for (FileObject *file : files)
+        file->SetIgnored(true);
+}
+
 /// Excludes every file whose path part, as picked by part, equals the selected
 /// file's without regard to ASCII case.
 template<typename Part>
@@ -45,11 +57,13 @@ void ignoreAllLike(Site &site, Part part)
     const TreeNode *node = site.tree.Selected();
     ORVANE_ASSERT(node && node->Data(), Unit);
     const std::string key(part(node->Data()->FullPath));
+    std::vector<FileObject *> files;
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
         FileObject *object = site.FileObjects[i];
         if (SameText(part(object->FullPath), key))
-            object->SetIgnored(true);
+            files.push_back(object);
     }
+    ignoreAll(site, files);
 }
 
 bool confirmed(Host &host, const std::string &text)
@@ -89,14 +103,36 @@ void releaseFolderNode(Site &site, TreeNode *node)
     site.tree.Delete(node);
 }
 
+/// The folder the tree was scanned from: the one every node lies in, even when
+/// the project has named another home folder since.
+std::string scannedHome(const Site &site)
+{
+    return site.tree.Root()->Text();
+}
+
+/// Tells the user why a deletion did not happen: a refusal in its own words,
+/// any other failure with the given message.
+void reportFailedDelete(Host &host, const DeleteResult &result, const std::string &path,
+                        const std::string &failure)
+{
+    const std::string refusal = DeleteRefusalText(result, path);
+    host.error(refusal.empty() ? failure : refusal);
+}
+
 void deleteFolderNode(Site &site, TreeNode *node)
 {
     Host &host = site.host();
     if (!confirmed(host, "フォルダ'" + node->Text() + "'を削除します\r\nよろしいですか？"))
         return;
-    const std::string path = FolderNodePath(node, site.project().HomeDir());
-    if (!namesSiteFolder(node) || !DeleteFolderTree(path, true)) {
-        host.error(path + "\r\nの削除に失敗しました");
+    const std::string path = FolderNodePath(node, scannedHome(site));
+    const std::string failure = path + "\r\nの削除に失敗しました";
+    if (!namesSiteFolder(node)) {
+        host.error(failure);
+        return;
+    }
+    const DeleteResult result = DeleteFolderTree(scannedHome(site), path, true);
+    if (!result.deleted()) {
+        reportFailedDelete(host, result, path, failure);
         return;
     }
     releaseFolderNode(site, node);
@@ -109,8 +145,9 @@ void deleteFileNode(Site &site, TreeNode *node)
     const std::string name(ExtractFileName(object->FullPath));
     if (!confirmed(host, "'" + name + "'を削除します\r\nよろしいですか？"))
         return;
-    if (::unlink(object->FullPath.c_str()) != 0) {
-        host.error("ファイルを削除できませんでした");
+    const DeleteResult result = DeleteSiteFile(scannedHome(site), object->FullPath);
+    if (!result.deleted()) {
+        reportFailedDelete(host, result, object->FullPath, "ファイルを削除できませんでした");
         return;
     }
     ForgetFileObject(object);
@@ -220,13 +257,12 @@ void IgnoreItemClick(Site &site)
 void IgnoreFolderFiles(Site &site, TreeNode *node)
 {
     ORVANE_ASSERT(node && !node->Data(), Unit);
-    for (size_t i = 0; i < node->Count(); ++i) {
-        TreeNode *child = node->Child(i);
-        if (FileObject *file = child->Data())
-            file->SetIgnored(true);
-        else
-            IgnoreFolderFiles(site, child);
-    }
+    std::vector<FileObject *> files;
+    FileTree::ForEachDescendant(node, [&](TreeNode *n) {
+        if (n->Data())
+            files.push_back(n->Data());
+    });
+    ignoreAll(site, files);
 }
 
 void SameNameIgnoreItemClick(Site &site)

@@ -70,7 +70,10 @@ void SameExtIgnoreItemClick(Site &site);
 /// Deletes the selected file or folder from disk after a confirmation, and on
 /// success releases every file object below it, drops its folder nodes and
 /// removes the node. The root gives "指定したアイテムは削除できません"; failures
-/// give their message and change nothing in the tree or the project.
+/// give their message and change nothing in the tree or the project. The
+/// path is taken from the folder the tree was scanned from, one name at a
+/// time: a path through a symbolic link or onto another mount is refused
+/// with its own message, and nothing is deleted.
 void DeleteItemClick(Site &site);
 
 /// The folder path of a node without a file object: HomeDir followed by the

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/host.h"
+#include "base/inputfile.h"
 #include "base/urlpath.h"
 #include "engine/fileobject.h"
 #include "engine/parallelfor.h"
@@ -178,6 +179,12 @@ void ReopenFolder(Site &site)
 
 bool OpenProject(Site &site, const std::string &path)
 {
+    // A FIFO or a device is no project file, whatever its name: reading it
+    // could hold the program or never end.
+    if (InputFileKindOf(path) == InputFileKind::other && !DirectoryExists(path)) {
+        site.host().error(NotRegularFileMessage(path));
+        return false;
+    }
     if (!FileExists(path)) {
         site.host().error(path + "\r\nが見つかりません");
         return false;

@@ -41,7 +41,9 @@ bool DirectoryExists(const std::string &path);
 /// Whether path names an existing regular file (symbolic links followed).
 bool FileExists(const std::string &path);
 
-/// Opens a project file: "<path>\r\nが見つかりません" when there is no file;
+/// Opens a project file: "<path>\r\nが見つかりません" when there is no file (a
+/// folder included), "<path>\r\nは通常のファイルではありません" for a FIFO or a
+/// device, which is never read;
 /// otherwise reads it into the project and, when the project has a home folder,
 /// checks it with the analysis and titles the windows after the file. Returns
 /// false when the file was not found.

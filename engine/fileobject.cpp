@@ -56,11 +56,12 @@ FileObject::FileObject(Site &site, TreeNode *node, uint64_t sequence)
     SetReachState(ReachState::unreached);
 }
 
-void FileObject::LoadFromFile(const std::string &path)
+void FileObject::LoadFromFile(const std::string &path, bool regularFile)
 {
     FullPath = path;
     m_site.FileObjects.IndexPath(this);
-    Kind = ClassifyExtension(m_site.settings(), AsciiUpper(ExtractFileExt(path)));
+    Kind = regularFile ? ClassifyExtension(m_site.settings(), AsciiUpper(ExtractFileExt(path)))
+                       : FileKind::other;
     if (Kind == FileKind::image)
         Node->SetImageIndex(ImgPicture);
     else if (Kind == FileKind::other)

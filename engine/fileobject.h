@@ -60,8 +60,9 @@ public:
     LinkSubset ExternalLinks{Links};
 
     /// Takes the path, classifies the file and, for a page, extracts its links
-    /// and anchors.
-    void LoadFromFile(const std::string &path);
+    /// and anchors. A file that is not a regular file (a FIFO, a device) is of
+    /// kind other whatever its name, and is never opened.
+    void LoadFromFile(const std::string &path, bool regularFile = true);
 
     void SetIgnored(bool flag);
     void SetReachState(orvane::ReachState state);

@@ -11,12 +11,11 @@ namespace orvane {
 
 namespace {
 
-// Workers keep at most this many pages, or about this much text, prepared
-// ahead of the taker; the page the taker waits for is always prepared. They
-// claim a few pages at a time, and are woken again only once the taker has
-// used up half of what lies ready, so that small pages cost little locking.
+// Workers keep at most this many pages read or being read ahead of the taker
+// (and at most the prefetcher's bound of bytes). Workers claim a few pages at a time, and are woken
+// again only once the taker has used up half of what lies ready, so that
+// small pages cost little locking.
 constexpr size_t MaxPagesAhead = 64;
-constexpr size_t MaxBytesAhead = size_t{64} << 20;
 constexpr size_t ClaimBatch = 4;
 // How long the taker waits for a page before letting the window breathe.
 constexpr std::chrono::milliseconds WaitTick{50};
@@ -37,8 +36,10 @@ public:
 
 } // namespace
 
-PagePrefetcher::PagePrefetcher(ExtractOptions options, unsigned workers)
+PagePrefetcher::PagePrefetcher(ExtractOptions options, unsigned workers,
+                               unsigned long long maxBytesAhead)
     : m_options(options)
+    , m_maxBytesAhead(maxBytesAhead)
 {
     for (unsigned i = 0; i < workers; ++i)
         m_workers.emplace_back([this] { work(); });
@@ -120,8 +121,9 @@ std::unique_ptr<PreparedPage> PagePrefetcher::Take(const std::string &path, Extr
 void PagePrefetcher::dropFront()
 {
     const std::shared_ptr<Slot> &front = m_queue.front();
+    // A page still being read gives its bytes back when it is published.
     if (front->state == State::done)
-        m_bytesAhead -= front->bytes;
+        release(*front);
     if (front->state != State::waiting)
         --m_claimed;
     front->dropped = true;
@@ -131,7 +133,7 @@ void PagePrefetcher::dropFront()
 bool PagePrefetcher::hasWork() const
 {
     return m_claimed < m_queue.size() && m_claimed < MaxPagesAhead &&
-           (m_claimed == 0 || m_bytesAhead < MaxBytesAhead);
+           (m_claimed == 0 || m_bytesHeld < m_maxBytesAhead);
 }
 
 std::vector<std::shared_ptr<PagePrefetcher::Slot>> PagePrefetcher::claim(size_t most)
@@ -145,26 +147,53 @@ std::vector<std::shared_ptr<PagePrefetcher::Slot>> PagePrefetcher::claim(size_t 
     return batch;
 }
 
-std::unique_ptr<PreparedPage> PagePrefetcher::prepare(const Slot &slot) const
+bool PagePrefetcher::admit(Slot &slot, unsigned long long size)
+{
+    const std::lock_guard lock(m_mutex);
+    // A page that would take the text beyond the bound is left to the taker,
+    // which reads it itself when it comes to it: a page larger than the bound
+    // is held once, by the taker, and never beside a full read-ahead.
+    if (slot.dropped || m_bytesHeld + size > m_maxBytesAhead)
+        return false;
+    slot.bytes = size;
+    m_bytesHeld += size;
+    m_peakBytesHeld = std::max(m_peakBytesHeld, m_bytesHeld);
+    return true;
+}
+
+unsigned long long PagePrefetcher::PeakBytesHeld()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_peakBytesHeld;
+}
+
+void PagePrefetcher::release(Slot &slot)
+{
+    m_bytesHeld -= slot.bytes;
+    slot.bytes = 0;
+}
+
+std::unique_ptr<PreparedPage> PagePrefetcher::prepare(Slot &slot)
 {
     SilentHost host;
     try {
         std::string text;
-        ReadFileAllInto(slot.path, host, text);
+        ReadFileAllInto(slot.path, host, text,
+                        [&](unsigned long long size) { return admit(slot, size); });
         return std::make_unique<PreparedPage>(PreparePage(std::move(text), m_options));
     } catch (const std::exception &) {
-        // Left to the taker, which reads it again and reports.
+        // Left to the taker, which reads it itself and reports: a page that
+        // failed, or one that did not fit beside the pages read ahead.
         return nullptr;
     }
 }
 
 void PagePrefetcher::publish(Slot &slot, std::unique_ptr<PreparedPage> page)
 {
-    slot.bytes = page ? page->text.size() : 0;
-    slot.page = std::move(page);
+    if (!page || slot.dropped)
+        release(slot);
+    slot.page = slot.dropped ? nullptr : std::move(page);
     slot.state = State::done;
-    if (!slot.dropped)
-        m_bytesAhead += slot.bytes;
     if (m_takerWaiting)
         m_slotDone.notify_one();
 }

@@ -17,7 +17,8 @@ namespace orvane {
 /// Reads and prepares pages on worker threads while the scan builds the tree,
 /// so that the text work of a site runs on every core. The scan queues the
 /// pages of a folder in the order it will take them; taking a page waits for
-/// it if need be. Workers stay a bounded number of pages ahead of the taker.
+/// it if need be. Workers stay a bounded number of pages, and of bytes, ahead
+/// of the taker; a page that does not fit in the bytes is left to the taker.
 ///
 /// The taker prepares pages too rather than wait while some are left. Only
 /// reading and preparing happen away from the lists: messages, events and the
@@ -26,7 +27,11 @@ namespace orvane {
 class PagePrefetcher
 {
 public:
-    PagePrefetcher(ExtractOptions options, unsigned workers);
+    /// How much page text read-ahead holds at most, in bytes.
+    static constexpr unsigned long long DefaultMaxBytesAhead = 256ULL << 20;
+
+    PagePrefetcher(ExtractOptions options, unsigned workers,
+                   unsigned long long maxBytesAhead = DefaultMaxBytesAhead);
     ~PagePrefetcher();
     PagePrefetcher(const PagePrefetcher &) = delete;
     PagePrefetcher &operator=(const PagePrefetcher &) = delete;
@@ -45,6 +50,9 @@ public:
     std::unique_ptr<PreparedPage> Take(const std::string &path, ExtractOptions options,
                                        const std::function<void()> &whileWaiting = {});
 
+    /// The most page text held ahead at any moment so far, in bytes.
+    unsigned long long PeakBytesHeld();
+
 private:
     enum class State { waiting, working, done };
     struct Slot
@@ -52,26 +60,31 @@ private:
         std::string path;
         State state = State::waiting;
         std::unique_ptr<PreparedPage> page; // null when reading failed
-        size_t bytes = 0;
-        bool dropped = false; // taken or passed over; its bytes are not counted
+        unsigned long long bytes = 0;       // counted in m_bytesHeld
+        bool dropped = false;               // taken or passed over
     };
 
     void work();
     bool hasWork() const;
     std::vector<std::shared_ptr<Slot>> claim(size_t most);
-    std::unique_ptr<PreparedPage> prepare(const Slot &slot) const;
+    std::unique_ptr<PreparedPage> prepare(Slot &slot);
+    /// Counts size bytes for the slot if they fit beside what is held.
+    bool admit(Slot &slot, unsigned long long size);
+    void release(Slot &slot);
     void publish(Slot &slot, std::unique_ptr<PreparedPage> page);
     void dropFront();
 
     const ExtractOptions m_options;
+    const unsigned long long m_maxBytesAhead;
     std::mutex m_mutex;
     std::condition_variable m_workAvailable;
     std::condition_variable m_slotDone;
     // Pages not taken yet, in order. Workers claim pages from the front, so
     // the claimed ones (being prepared or done) always come first.
     std::deque<std::shared_ptr<Slot>> m_queue;
-    size_t m_claimed = 0;    // pages at the front of the queue claimed by workers
-    size_t m_bytesAhead = 0; // text held by prepared pages
+    size_t m_claimed = 0;               // pages at the front of the queue claimed by workers
+    unsigned long long m_bytesHeld = 0; // text of pages read or being read
+    unsigned long long m_peakBytesHeld = 0;
     unsigned m_idleWorkers = 0;
     bool m_takerWaiting = false;
     bool m_stopping = false;

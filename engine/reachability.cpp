@@ -79,16 +79,15 @@ void WalkFromTopPages(Site &site)
     if (site.HaltRequested)
         return;
     Project &project = site.project();
-    size_t i = 0;
-    while (i < project.TopFiles().size()) {
-        const std::string entry = project.TopFiles()[i];
-        if (TreeNode *node = site.FindFileNode(entry, true)) {
-            WalkFrom(site, node);
-            node->Data()->SetReachState(ReachState::top);
-            ++i;
-        } else {
-            project.RemoveTopFile(entry);
-        }
+    // An entry whose file has no node leaves the list, all of them in one
+    // pass: a project moved elsewhere may name a great many.
+    project.RemoveTopFilesWhere(
+        [&](const std::string &entry) { return !site.FindFileNode(entry, true); });
+    const std::vector<std::string> tops = project.TopFiles();
+    for (const std::string &entry : tops) {
+        TreeNode *node = site.FindFileNode(entry, true);
+        WalkFrom(site, node);
+        node->Data()->SetReachState(ReachState::top);
     }
     site.tree.Select(site.tree.Root());
 }
@@ -98,16 +97,11 @@ void ApplyIgnoreList(Site &site)
     if (site.HaltRequested)
         return;
     Project &project = site.project();
-    size_t i = 0;
-    while (i < project.IgnoreFiles().size()) {
-        const std::string entry = project.IgnoreFiles()[i];
-        if (TreeNode *node = site.FindFileNode(entry, true)) {
-            node->Data()->SetIgnored(true);
-            ++i;
-        } else {
-            project.RemoveIgnoreFile(entry);
-        }
-    }
+    project.RemoveIgnoreFilesWhere(
+        [&](const std::string &entry) { return !site.FindFileNode(entry, true); });
+    const std::vector<std::string> ignored = project.IgnoreFiles();
+    for (const std::string &entry : ignored)
+        site.FindFileNode(entry, true)->Data()->SetIgnored(true);
 }
 
 void MarkFolderChain(Site &site, TreeNode *node)

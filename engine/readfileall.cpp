@@ -1,6 +1,7 @@
 #include "engine/readfileall.h"
 
 #include "base/host.h"
+#include "base/longpath.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,11 +43,20 @@ private:
     throw EReadFailure(path + ": " + std::strerror(error));
 }
 
-// O_NONBLOCK keeps a named pipe from holding the program until some writer
-// appears; it changes nothing for regular files.
+/// Opens a regular file for reading. What the path names is looked at first,
+/// so that a device or a FIFO is never even opened; O_NONBLOCK keeps one
+/// swapped in meanwhile from holding the program, and the caller looks again.
+/// Paths longer than the system's limit are opened a stretch at a time.
 int openForReading(const std::string &path, Host &host)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat named
+    {
+    };
+    if (StatPath(path, named, true) != 0)
+        openFailed(path, errno, host);
+    if (!S_ISREG(named.st_mode))
+        openFailed(path, S_ISDIR(named.st_mode) ? EISDIR : EINVAL, host);
+    const int fd = OpenPath(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         openFailed(path, errno, host);
     return fd;
@@ -89,20 +99,22 @@ void allocate(std::string &buffer, unsigned long long size, Host &host)
 
 } // namespace
 
-size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer)
+size_t ReadOpenFileAll(int fd, const std::string &path, Host &host, std::string &buffer,
+                       const std::function<bool(unsigned long long)> &admit)
 {
-    const FileHandle file(openForReading(path, host));
     struct stat info
     {
     };
-    if (::fstat(file.fd(), &info) != 0)
+    if (::fstat(fd, &info) != 0)
         readFailed(path, errno);
-    // A folder cannot be opened as a file.
-    if (S_ISDIR(info.st_mode))
-        openFailed(path, EISDIR, host);
+    // Only a regular file has contents of a known size that reading ends.
+    if (!S_ISREG(info.st_mode))
+        openFailed(path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL, host);
     const auto size = static_cast<unsigned long long>(info.st_size < 0 ? 0 : info.st_size);
+    if (admit && !admit(size))
+        throw EReadDeclined(path);
     allocate(buffer, size, host);
-    readExactly(file.fd(), path, buffer.data(), buffer.size());
+    readExactly(fd, path, buffer.data(), buffer.size());
     // Pages rarely hold a NUL byte: memchr skips the stretches between them.
     char *end = buffer.data() + buffer.size();
     for (char *p = buffer.data(); (p = static_cast<char *>(std::memchr(p, '\0', end - p)));)
@@ -110,6 +122,13 @@ size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer)
     if (LooksBinary(buffer))
         throw ENotTextFileError();
     return buffer.size();
+}
+
+size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer,
+                       const std::function<bool(unsigned long long)> &admit)
+{
+    const FileHandle file(openForReading(path, host));
+    return ReadOpenFileAll(file.fd(), path, host, buffer, admit);
 }
 
 std::string ReadFileAll(const std::string &path, Host &host)

@@ -1,7 +1,11 @@
 #include "engine/scanfolder.h"
 
+#include "base/atomicfile.h"
 #include "base/host.h"
+#include "base/longpath.h"
+#include "base/mounts.h"
 #include "base/strutil.h"
+#include "base/uniquefd.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/pageprefetch.h"
@@ -16,6 +20,8 @@
 #include <unistd.h>
 
 #include <memory>
+#include <set>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -23,60 +29,120 @@ namespace orvane {
 
 namespace {
 
+// The reading buffer keeps its size from page to page; after a page larger
+// than this it is given back, so one huge page is not held to the end.
+constexpr size_t KeptReadBufferBytes = size_t{64} << 20;
+
 struct FolderId
 {
     dev_t device;
     ino_t inode;
-    bool operator==(const FolderId &) const = default;
+    auto operator<=>(const FolderId &) const = default;
 };
 
+FolderId idOf(const struct stat &st)
+{
+    return {st.st_dev, st.st_ino};
+}
+
+enum class EntryKind { folder, linkedFolder, file, specialFile };
+
+/// The entries of one folder as the scan takes them: folders and files in
+/// case-insensitive order, with the few that need telling apart on the side.
 struct FolderListing
 {
     SortedStringList folders;
     SortedStringList files;
+    std::unordered_set<std::string> linkedFolders; // reached through a symbolic link
+    std::unordered_set<std::string> specialFiles;  // FIFOs, devices, sockets: never read
 };
 
-bool isDirectoryEntry(int dirFd, const dirent *entry)
+EntryKind kindOfMode(mode_t mode, bool throughLink)
 {
-    if (entry->d_type == DT_DIR)
-        return true;
-    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
-        return false;
-    // A symbolic link counts as what it points to; a broken one as a file.
+    if (S_ISDIR(mode))
+        return throughLink ? EntryKind::linkedFolder : EntryKind::folder;
+    return S_ISREG(mode) ? EntryKind::file : EntryKind::specialFile;
+}
+
+EntryKind kindOf(int dirFd, const dirent *entry)
+{
+    switch (entry->d_type) {
+    case DT_DIR:
+        return EntryKind::folder;
+    case DT_REG:
+        return EntryKind::file;
+    case DT_LNK:
+    case DT_UNKNOWN:
+        break;
+    default:
+        return EntryKind::specialFile;
+    }
     struct stat st
     {
     };
-    return ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+    if (entry->d_type == DT_UNKNOWN) {
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return EntryKind::file;
+        if (!S_ISLNK(st.st_mode))
+            return kindOfMode(st.st_mode, false);
+    }
+    // A symbolic link counts as what it points to; a broken one as a file,
+    // whose reading then fails as for any file that cannot be opened.
+    if (::fstatat(dirFd, entry->d_name, &st, 0) != 0)
+        return EntryKind::file;
+    return kindOfMode(st.st_mode, true);
 }
 
-/// Lists one folder; entries listed before a halt are kept.
-FolderListing listFolder(Site &site, const std::string &folder)
+/// Lists the open folder dirFd; entries listed before a halt are kept. The
+/// temporary files of a replace under way (or of one that was killed) are
+/// never part of the site.
+FolderListing listFolder(Site &site, int dirFd)
 {
     std::vector<std::string> folders;
     std::vector<std::string> files;
-    if (DIR *dir = ::opendir(folder.c_str())) {
-        const int dirFd = ::dirfd(dir);
-        const bool ignoreCase = site.settings().IgnoreCase;
-        while (const dirent *entry = ::readdir(dir)) {
-            site.host().processEvents();
-            if (site.HaltRequested)
-                break;
-            const std::string_view name(entry->d_name);
-            if (isDirectoryEntry(dirFd, entry)) {
-                if (name != "." && name != "..")
-                    folders.emplace_back(name);
-            } else if (!site.project().MatchWildCard(std::string(name), ignoreCase)) {
-                files.emplace_back(name);
-            }
-        }
-        ::closedir(dir);
-    }
     FolderListing listing;
+    const int listFd = ::dup(dirFd);
+    DIR *dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!dir) {
+        if (listFd >= 0)
+            ::close(listFd);
+        return listing;
+    }
+    const bool ignoreCase = site.settings().IgnoreCase;
+    while (const dirent *entry = ::readdir(dir)) {
+        site.host().processEvents();
+        if (site.HaltRequested)
+            break;
+        const std::string_view name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        const EntryKind kind = kindOf(dirFd, entry);
+        if (kind == EntryKind::folder || kind == EntryKind::linkedFolder) {
+            folders.emplace_back(name);
+            if (kind == EntryKind::linkedFolder)
+                listing.linkedFolders.emplace(name);
+        } else if (!IsTemporaryFileName(name) &&
+                   !site.project().MatchWildCard(std::string(name), ignoreCase)) {
+            files.emplace_back(name);
+            if (kind == EntryKind::specialFile)
+                listing.specialFiles.emplace(name);
+        }
+    }
+    ::closedir(dir);
     listing.folders.AddAll(std::move(folders));
     listing.files.AddAll(std::move(files));
     return listing;
 }
 
+/// Walks the site. It never leaves what it was given: a folder reached
+/// through a symbolic link is listed only the first time the walk meets it
+/// through a link (so a lattice of links costs one listing per folder), a
+/// link back to the home folder or any folder above it on disk leads back
+/// into the site and stays empty, as does a loop, and folders of pseudo file
+/// systems (proc, sysfs, devtmpfs...) are never entered. Neither the depth of
+/// the site nor the number of open files bounds it: the folders on the way
+/// down are kept on a stack of its own, and no descriptor is held while the
+/// sub-folders of a folder are scanned.
 class Scanner
 {
 public:
@@ -85,64 +151,140 @@ public:
     {
     }
 
-    void scan(const std::string &folderPath, TreeNode *parentNode)
+    void scanHome(const std::string &folderPath, TreeNode *parentNode)
     {
         const std::string folder = IncludeTrailingDelimiter(folderPath);
-        struct stat st
-        {
-        };
-        if (::stat(folder.c_str(), &st) != 0)
+        UniqueFd fd(OpenPath(folder, O_RDONLY | O_DIRECTORY));
+        if (!fd.valid())
             return;
-        const FolderId id{st.st_dev, st.st_ino};
-        for (const FolderId &open : m_open)
-            if (open == id)
-                return; // a link back to a folder being scanned: leave it empty
-        m_open.push_back(id);
-        scanListing(folder, listFolder(m_site, folder), parentNode);
-        m_open.pop_back();
+        noteFoldersAbove(fd.get());
+        enter(folder, std::move(fd), parentNode);
+        // Under every folder the sub-folders come first, each with all that
+        // is below it, then the folder's own files.
+        while (!m_stack.empty()) {
+            Level &level = m_stack.back();
+            if (level.nextFolder < level.listing.folders.size()) {
+                m_site.host().processEvents();
+                if (m_site.HaltRequested)
+                    m_stack.pop_back();
+                else
+                    stepIntoNextFolder(level);
+                continue;
+            }
+            addFiles(level);
+            m_stack.pop_back();
+        }
     }
 
 private:
-    void scanListing(const std::string &folder, const FolderListing &listing, TreeNode *parent)
+    /// A folder being scanned: its listing and how far the scan has come.
+    struct Level
     {
-        for (const std::string &name : listing.folders) {
-            m_site.host().processEvents();
-            if (m_site.HaltRequested)
-                return;
-            if (m_site.project().IsIgnoredFolder(folder + name))
-                continue;
-            TreeNode *node = m_site.tree.AddChild(parent, name);
-            node->SetImageIndex(ImgFolderCyan);
-            node->SetSelectedIndex(ImgFolderCyanOpen);
-            m_site.FolderNodes.push_back(node);
-            scan(folder + name, node);
+        std::string folder; // ends in "/"
+        TreeNode *node;
+        FolderId id;
+        FolderListing listing;
+        size_t nextFolder = 0;
+    };
+
+    /// The home folder and every folder above it, up to the root.
+    void noteFoldersAbove(int homeFd)
+    {
+        UniqueFd current(::openat(homeFd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat st
+        {
+        };
+        while (current.valid() && ::fstat(current.get(), &st) == 0) {
+            if (!m_aboveHome.insert(idOf(st)).second)
+                return; // the root is its own parent
+            current.reset(::openat(current.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
         }
-        readAhead(folder, listing.files);
-        for (const std::string &name : listing.files) {
+    }
+
+    /// Lists the open folder and puts it on the stack.
+    void enter(const std::string &folder, UniqueFd fd, TreeNode *node)
+    {
+        struct stat st
+        {
+        };
+        if (::fstat(fd.get(), &st) != 0 || m_pseudoFileSystems.Holds(fd.get()))
+            return;
+        FolderListing listing = listFolder(m_site, fd.get());
+        fd.reset();
+        m_stack.push_back({folder, node, idOf(st), std::move(listing), 0});
+    }
+
+    void stepIntoNextFolder(Level &level)
+    {
+        const std::string name = level.listing.folders[level.nextFolder++];
+        if (m_site.project().IsIgnoredFolder(level.folder + name))
+            return;
+        TreeNode *node = m_site.tree.AddChild(level.node, name);
+        node->SetImageIndex(ImgFolderCyan);
+        node->SetSelectedIndex(ImgFolderCyanOpen);
+        m_site.FolderNodes.push_back(node);
+        const std::string folder = level.folder;
+        UniqueFd fd = enterable(folder, name, level.listing.linkedFolders.count(name) > 0);
+        if (fd.valid())
+            enter(folder + name + "/", std::move(fd), node); // level may move now
+    }
+
+    /// The sub-folder name of folder, opened when the walk may enter it.
+    UniqueFd enterable(const std::string &folder, const std::string &name, bool linked)
+    {
+        // A folder listed as a folder of its own is opened as nothing else:
+        // if it became a link since, it is not followed.
+        UniqueFd fd(OpenPath(folder + name, O_RDONLY | O_DIRECTORY | (linked ? 0 : O_NOFOLLOW)));
+        struct stat st
+        {
+        };
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0)
+            return {};
+        const FolderId id = idOf(st);
+        for (const Level &open : m_stack)
+            if (open.id == id)
+                return {}; // a loop back to a folder being scanned
+        if (m_aboveHome.count(id) > 0)
+            return {}; // the home folder or one above it: back into the site
+        if (linked && !m_linkedListed.insert(id).second)
+            return {}; // listed through a link before
+        return fd;
+    }
+
+    void addFiles(const Level &level)
+    {
+        readAhead(level.folder, level.listing);
+        for (const std::string &name : level.listing.files) {
             m_site.host().processEvents();
             if (m_site.HaltRequested)
                 return;
             m_site.host().setStatus(name);
-            AddFileNode(m_site, folder + name, parent);
+            AddFileNode(m_site, level.folder + name, level.node,
+                        level.listing.specialFiles.count(name) == 0);
+            if (m_site.readBuffer().capacity() > KeptReadBufferBytes)
+                std::string().swap(m_site.readBuffer());
         }
     }
 
     /// Lets the workers read the folder's pages while the tree grows.
-    void readAhead(const std::string &folder, const SortedStringList &files)
+    void readAhead(const std::string &folder, const FolderListing &listing)
     {
         if (!m_site.Prefetcher)
             return;
         std::vector<std::string> pages;
-        for (const std::string &name : files) {
+        for (const std::string &name : listing.files) {
             std::string path = folder + name;
-            if (ReadsLinksOnLoad(m_site, path))
+            if (listing.specialFiles.count(name) == 0 && ReadsLinksOnLoad(m_site, path))
                 pages.push_back(std::move(path));
         }
         m_site.Prefetcher->Enqueue(pages);
     }
 
     Site &m_site;
-    std::vector<FolderId> m_open; // the folders on the way down to the current one
+    std::vector<Level> m_stack;        // the folders on the way down to the current one
+    std::set<FolderId> m_aboveHome;    // the home folder and the folders above it
+    std::set<FolderId> m_linkedListed; // folders listed through a symbolic link
+    PseudoFileSystems m_pseudoFileSystems;
 };
 
 /// Puts a page prefetcher at the site's disposal for the length of a scan.
@@ -176,15 +318,15 @@ private:
 void ScanFolder(Site &site, const std::string &folder, TreeNode *parentNode)
 {
     const PrefetchScope prefetch(site);
-    Scanner(site).scan(folder, parentNode);
+    Scanner(site).scanHome(folder, parentNode);
 }
 
-void AddFileNode(Site &site, const std::string &path, TreeNode *parentNode)
+void AddFileNode(Site &site, const std::string &path, TreeNode *parentNode, bool regularFile)
 {
     TreeNode *node = site.tree.AddChild(parentNode, std::string(ExtractFileName(path)));
     FileObject *object = site.FileObjects.Create(site, node);
     node->SetData(object);
-    object->LoadFromFile(path);
+    object->LoadFromFile(path, regularFile);
     for (const std::string &anchor : object->Anchors) {
         TreeNode *anchorNode = site.tree.AddChild(node, anchor);
         anchorNode->SetImageIndex(ImgAnchor);

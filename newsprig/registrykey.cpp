@@ -2,6 +2,7 @@
 
 #include "base/atomicfile.h"
 #include "base/errors.h"
+#include "base/inputfile.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -74,24 +75,18 @@ bool makeFolders(const std::string &path)
 }
 
 /// Reads the whole values file. A missing file is a key without values; any
-/// other failure must stop a write, which would otherwise drop the values.
+/// other failure must stop a write, which would otherwise drop the values. A
+/// FIFO or a device in its place is never read: it could hold the program or
+/// feed it without end.
 bool readValues(const std::string &path, std::string &text)
 {
-    text.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT;
-    char buffer[4096];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            break;
-        text.append(buffer, static_cast<size_t>(n));
+    switch (ReadInputFile(path, text)) {
+    case InputRead::read:
+    case InputRead::missing:
+        return true;
+    default:
+        return false;
     }
-    ::close(fd);
-    return n == 0;
 }
 
 } // namespace

@@ -13,6 +13,11 @@ void MemoryListView::add(const std::string &text)
         return;
     }
     // A sorted list box places a new entry after the entries equal to it.
+    // Entries mostly come in order: the end is tried first.
+    if (m_items.empty() || !TextLess()(text, m_items.back())) {
+        m_items.push_back(text);
+        return;
+    }
     auto it = std::upper_bound(m_items.begin(), m_items.end(), text, TextLess());
     m_items.insert(it, text);
 }
@@ -21,6 +26,11 @@ void MemoryListView::deleteAt(int index)
 {
     if (index >= 0 && index < count())
         m_items.erase(m_items.begin() + index);
+}
+
+std::string MemoryListView::textAt(int index) const
+{
+    return index >= 0 && index < count() ? m_items[static_cast<size_t>(index)] : std::string();
 }
 
 int MemoryListView::indexOf(const std::string &text) const

@@ -14,10 +14,12 @@ class MemoryListView : public ProjectListView
 public:
     explicit MemoryListView(bool sorted = false)
         : m_sorted(sorted)
-    {}
+    {
+    }
     void add(const std::string &text) override;
     void deleteAt(int index) override;
     int indexOf(const std::string &text) const override;
+    std::string textAt(int index) const override;
     void clear() override { m_items.clear(); }
     int count() const override { return static_cast<int>(m_items.size()); }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -15,6 +17,10 @@ class ProjectView;
 /// File paths in TopFiles and IgnoreFiles are upper-cased (a-z folded);
 /// IgnoreFiles is kept sorted without duplicates (case-insensitive). Folders
 /// end in "/". A WildCards entry that ends in "/" is a folder pattern.
+///
+/// Long lists stay cheap: asking whether a path is a top page or excluded
+/// costs no walk over the lists, an entry is removed from its view where it
+/// stands in the model, and the bulk operations change a list in one pass.
 class Project
 {
 public:
@@ -33,18 +39,29 @@ public:
     void SetServerRoot(const std::string &folder);
 
     void AddTopFile(const std::string &path);
+    /// Adds many paths as AddTopFile adds each, at once.
+    void AddTopFiles(const std::vector<std::string> &paths);
     void RemoveTopFile(const std::string &path);
+    /// Removes every top page for which drop is true, in one pass: the same as
+    /// removing them one by one, without the cost of each.
+    void RemoveTopFilesWhere(const std::function<bool(const std::string &)> &drop);
     void ClearTopFiles();
     int IndexOfTopFile(const std::string &path) const;
 
     /// Adds the path (once) and drops it from the top pages.
     void AddIgnoreFile(const std::string &path);
+    /// Adds many paths as AddIgnoreFile adds each, merging them in at once.
+    void AddIgnoreFiles(const std::vector<std::string> &paths);
     void RemoveIgnoreFile(const std::string &path);
+    /// Removes every excluded file for which drop is true, in one pass.
+    void RemoveIgnoreFilesWhere(const std::function<bool(const std::string &)> &drop);
     void ClearIgnoreFiles();
     /// Binary search in the sorted IgnoreFiles.
     bool IsIgnoreFile(const std::string &path) const;
 
     void AddWildCard(const std::string &pattern);
+    /// Adds many patterns as AddWildCard adds each, at once.
+    void AddWildCards(const std::vector<std::string> &patterns);
     /// Appends "/" if missing, upper-cases, then AddWildCard.
     void AddIgnoreFolder(const std::string &folder);
     void RemoveWildCard(const std::string &pattern);
@@ -69,9 +86,14 @@ public:
     void ForgetFile(const std::string &path);
 
 private:
+    void removeTopFilesOnce(const std::vector<std::string> &paths);
+
     ProjectView &m_view;
     std::string m_fileName;
     std::vector<std::string> m_topFiles;
+    // How often each entry stands in m_topFiles: most paths asked about are
+    // no top page, and the answer must not cost a walk over a long list.
+    std::unordered_map<std::string, size_t> m_topFileCounts;
     std::vector<std::string> m_ignoreFiles;
     std::vector<std::string> m_wildCards;
     std::string m_homeDir;

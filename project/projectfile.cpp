@@ -4,7 +4,8 @@
 #include "base/profilefile.h"
 #include "project/project.h"
 
-#include <functional>
+#include <optional>
+#include <vector>
 
 namespace orvane {
 
@@ -13,14 +14,15 @@ namespace {
 // A list runs from key 0 to the first number that is missing. A value of
 // "-1" is an entry like any other: a pattern typed as -1 must survive a
 // save and a load.
-void readList(const ProfileFile &file, const std::string &key,
-              const std::function<void(const std::string &)> &add)
+std::vector<std::string> readList(const ProfileFile &file, const std::string &key)
 {
+    std::vector<std::string> list;
     for (long i = 0;; ++i) {
-        const std::string name = key + std::to_string(i);
-        if (!file.KeyExists(ProjectSection, name))
-            return;
-        add(file.ReadString(ProjectSection, name, {}));
+        std::optional<std::string> value =
+            file.ReadIfPresent(ProjectSection, key + std::to_string(i));
+        if (!value)
+            return list;
+        list.push_back(std::move(*value));
     }
 }
 
@@ -52,9 +54,11 @@ void ReadProjectFile(const std::string &path, Project &project)
     project.ClearWildCards();
     project.SetHomeDir(file.ReadString(ProjectSection, "HomeDir", {}));
     project.SetServerRoot(file.ReadString(ProjectSection, "ServerRoot", {}));
-    readList(file, "TopFile", [&](const std::string &v) { project.AddTopFile(v); });
-    readList(file, "IgnoreFile", [&](const std::string &v) { project.AddIgnoreFile(v); });
-    readList(file, "WildCards", [&](const std::string &v) { project.AddWildCard(v); });
+    // Each list is added as a whole, as adding its entries one by one would,
+    // so that long lists cost no more than reading them.
+    project.AddTopFiles(readList(file, "TopFile"));
+    project.AddIgnoreFiles(readList(file, "IgnoreFile"));
+    project.AddWildCards(readList(file, "WildCards"));
 }
 
 void WriteProjectFile(const std::string &path, const Project &project)

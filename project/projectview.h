@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -12,9 +13,18 @@ class ProjectListView
 public:
     virtual ~ProjectListView() = default;
     virtual void add(const std::string &text) = 0;
+    /// Adds the texts in order, as add would one by one (a view may do it at
+    /// once).
+    virtual void addAll(const std::vector<std::string> &texts)
+    {
+        for (const std::string &text : texts)
+            add(text);
+    }
     virtual void deleteAt(int index) = 0;
     /// Index of the first entry equal to text without regard to case, or -1.
     virtual int indexOf(const std::string &text) const = 0;
+    /// The entry at index (empty outside the list).
+    virtual std::string textAt(int index) const = 0;
     virtual void clear() = 0;
     virtual int count() const = 0;
     virtual void beginUpdate() {}

@@ -5,6 +5,8 @@
 
 #include <QListWidget>
 
+#include <algorithm>
+
 namespace orvane {
 
 WidgetListView::WidgetListView(QListWidget &list, bool sorted)
@@ -22,7 +24,10 @@ std::string WidgetListView::textAt(int index) const
 int WidgetListView::insertPosition(const std::string &text) const
 {
     // Halving over the entries, which stay in order because only this view
-    // adds to the list.
+    // adds to the list. Entries mostly come in order: the end is tried first.
+    const int count = m_list.count();
+    if (count == 0 || CompareText(textAt(count - 1), text) <= 0)
+        return count;
     int low = 0;
     int high = m_list.count();
     while (low < high) {
@@ -40,6 +45,29 @@ void WidgetListView::add(const std::string &text)
     auto *item = new QListWidgetItem(displayText(text));
     item->setData(Qt::UserRole, QByteArray::fromStdString(text));
     m_list.insertItem(m_sorted ? insertPosition(text) : m_list.count(), item);
+}
+
+void WidgetListView::addAll(const std::vector<std::string> &texts)
+{
+    // Texts that go to the end, as a project file's lists do, are inserted in
+    // one step: a list box that takes its rows one at a time takes long for
+    // a hundred thousand.
+    const bool toTheEnd =
+        !m_sorted || std::is_sorted(texts.begin(), texts.end(), TextLess()) &&
+                         (texts.empty() || insertPosition(texts.front()) == m_list.count());
+    if (!toTheEnd) {
+        ProjectListView::addAll(texts);
+        return;
+    }
+    const int first = m_list.count();
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string &text : texts)
+        shown.push_back(displayText(text));
+    m_list.addItems(shown);
+    for (size_t i = 0; i < texts.size(); ++i)
+        m_list.item(first + static_cast<int>(i))
+            ->setData(Qt::UserRole, QByteArray::fromStdString(texts[i]));
 }
 
 void WidgetListView::deleteAt(int index)

@@ -17,6 +17,7 @@ public:
     WidgetListView(QListWidget &list, bool sorted);
 
     void add(const std::string &text) override;
+    void addAll(const std::vector<std::string> &texts) override;
     void deleteAt(int index) override;
     int indexOf(const std::string &text) const override;
     void clear() override;
@@ -25,7 +26,7 @@ public:
     void endUpdate() override;
 
     /// The model's bytes of the entry at index.
-    std::string textAt(int index) const;
+    std::string textAt(int index) const override;
 
 private:
     int insertPosition(const std::string &text) const;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -115,6 +117,36 @@ TEST(ProfileFile, MissingFileReadsEmpty)
     file.WriteString("S", "A", "1");
     file.Save();
     EXPECT_EQ(readFile(dir.path() + "none.ini"), "[S]\r\nA=1\r\n");
+}
+
+TEST(ProfileFile, AByteOrderMarkIsSkippedAndKeptUntilCleared)
+{
+    TempDir dir;
+    const std::string path =
+        dir.write("bom.ini", "\xEF\xBB\xBF[OrvaneProject]\r\nHomeDir=/site/\r\n");
+    ProfileFile file(path);
+    EXPECT_EQ(file.ReadString("OrvaneProject", "HomeDir", ""), "/site/");
+    file.WriteString("OrvaneProject", "ServerRoot", "");
+    file.Save();
+    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF[OrvaneProject]\r\nHomeDir=/site/\r\nServerRoot=\r\n");
+    file.Clear();
+    file.WriteString("S", "A", "1");
+    EXPECT_EQ(file.Text(), "[S]\r\nA=1\r\n");
+    // Only at the very start is it a mark; elsewhere it is text.
+    const ProfileFile later(dir.write("later.ini", "\r\n\xEF\xBB\xBF[S]\r\nA=1\r\n"));
+    EXPECT_EQ(later.ReadString("S", "A", "none"), "none");
+}
+
+TEST(ProfileFile, WhatIsNoRegularFileReadsEmptyAtOnce)
+{
+    TempDir dir;
+    const std::string fifo = dir.path() + "fifo.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path : {fifo, std::string("/dev/zero"), dir.path()}) {
+        const ProfileFile file(path);
+        EXPECT_EQ(file.Text(), "") << path;
+        EXPECT_EQ(file.ReadString("Option", "IgnoreCase", "d"), "d") << path;
+    }
 }
 
 TEST(ProfileFile, WritePreservesOtherLines)

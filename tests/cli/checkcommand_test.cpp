@@ -140,7 +140,18 @@ TEST(CheckCommand, FailuresExitWithTwoAndAMessage)
         {"settings file missing",
          {"-s", dir.path() + "none.ini", dir.path() + "site"},
          "settings file"},
+        {"settings file a FIFO",
+         {"-s", dir.path() + "fifo.ini", dir.path() + "site"},
+         "the settings file is not a regular file"},
+        {"settings file a device that never ends",
+         {"-s", "/dev/zero", dir.path() + "site"},
+         "the settings file is not a regular file"},
+        {"project file a FIFO",
+         {dir.path() + "fifo.ovp"},
+         "the project file is not a regular file"},
     };
+    ASSERT_EQ(::mkfifo((dir.path() + "fifo.ini").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir.path() + "fifo.ovp").c_str(), 0600), 0);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const CliResult result = runCheckerRaw(c.args.front() == "-s" ? c.args : [&] {
@@ -233,6 +244,19 @@ TEST(CheckCommand, ProjectFileWithCommandLineItems)
               std::string::npos);
     EXPECT_EQ(out.find("old.bak"), std::string::npos);
     EXPECT_EQ(out.find("drafts"), std::string::npos);
+}
+
+TEST(CheckCommand, AProjectFileBeginningWithAByteOrderMarkIsRead)
+{
+    TempDir dir;
+    const std::string site = dir.mkdir("site");
+    dir.write("site/index.html", "<a href=a.html>");
+    dir.write("site/a.html", "<p>");
+    const std::string project =
+        dir.write("bom.ovp", "\xEF\xBB\xBF[OrvaneProject]\r\nHomeDir=" + site + "\r\n");
+    const CliResult result = runChecker({project, "-t", "index.html"});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(result.err, "");
 }
 
 TEST(CheckCommand, RelativePaths)

@@ -43,6 +43,10 @@ public:
         }
         return -1;
     }
+    std::string textAt(int index) const override
+    {
+        return index >= 0 && index < count() ? m_items[static_cast<size_t>(index)] : "";
+    }
     void clear() override { m_items.clear(); }
     int count() const override { return static_cast<int>(m_items.size()); }
 

@@ -69,13 +69,19 @@ struct ImmutableGuard
     }
 };
 
+/// Deletes a folder of the temporary folder, taken as the home folder.
+bool deleteTree(const TempDir &dir, const std::string &path, bool clearReadOnly)
+{
+    return DeleteFolderTree(dir.path(), path, clearReadOnly).deleted();
+}
+
 TEST(DeleteFolderTree, EmptyFoldersWithAndWithoutTrailingDelimiter)
 {
     TempDir dir;
     const std::string a = dir.mkdir("a");
     const std::string b = dir.mkdir("b");
-    EXPECT_TRUE(DeleteFolderTree(a, true)); // ends in "/"
-    EXPECT_TRUE(DeleteFolderTree(b.substr(0, b.size() - 1), false));
+    EXPECT_TRUE(deleteTree(dir, a, true)); // ends in "/"
+    EXPECT_TRUE(deleteTree(dir, b.substr(0, b.size() - 1), false));
     EXPECT_FALSE(exists(a));
     EXPECT_FALSE(exists(b));
 }
@@ -84,11 +90,11 @@ TEST(DeleteFolderTree, MissingPathsAndFilesGiveFalseAndChangeNothing)
 {
     TempDir dir;
     const std::string file = dir.write("file.txt", "x");
-    EXPECT_FALSE(DeleteFolderTree(dir.path() + "missing", true));
-    EXPECT_FALSE(DeleteFolderTree(dir.path() + "missing/deeper/", true));
-    EXPECT_FALSE(DeleteFolderTree(file, true));
-    EXPECT_FALSE(DeleteFolderTree(file + "/", true));
-    EXPECT_FALSE(DeleteFolderTree("", true));
+    EXPECT_FALSE(deleteTree(dir, dir.path() + "missing", true));
+    EXPECT_FALSE(deleteTree(dir, dir.path() + "missing/deeper/", true));
+    EXPECT_FALSE(deleteTree(dir, file, true));
+    EXPECT_FALSE(deleteTree(dir, file + "/", true));
+    EXPECT_FALSE(deleteTree(dir, "", true));
     EXPECT_TRUE(exists(file));
 }
 
@@ -106,7 +112,7 @@ TEST(DeleteFolderTree, DeletesEverythingReadOnlyAndHiddenEntriesIncluded)
     ASSERT_EQ(chmod((dir.path() + "site/rosub").c_str(), 0555), 0);
     ASSERT_EQ(chmod((dir.path() + "site").c_str(), 0555), 0);
 
-    EXPECT_TRUE(DeleteFolderTree(dir.path() + "site", true));
+    EXPECT_TRUE(deleteTree(dir, dir.path() + "site", true));
     EXPECT_FALSE(exists(dir.path() + "site"));
 }
 
@@ -122,7 +128,7 @@ TEST(DeleteFolderTree, WithoutClearingReadOnlyOnlyTheChainToAReadOnlyEntryStays)
     ASSERT_EQ(chmod((dir.path() + "site/keep/deep/ro.html").c_str(), 0444), 0);
     ASSERT_EQ(chmod((dir.path() + "site/rofolder").c_str(), 0555), 0);
 
-    EXPECT_FALSE(DeleteFolderTree(dir.path() + "site/", false));
+    EXPECT_FALSE(deleteTree(dir, dir.path() + "site/", false));
     std::vector<std::string> expected{"keep", "keep/deep", "keep/deep/ro.html"};
     // A read-only folder stays as well; whether its contents can go depends
     // on the user's rights (root may empty it), never on this function.
@@ -155,9 +161,34 @@ TEST(DeleteFolderTree, AnEntryThatCannotGoLeavesOnlyItsChainOfFolders)
                         "can be made undeletable here";
     }
 
-    EXPECT_FALSE(DeleteFolderTree(dir.path() + "site", true));
+    EXPECT_FALSE(deleteTree(dir, dir.path() + "site", true));
     chmod((dir.path() + "site/a/b").c_str(), 0700);
     EXPECT_EQ(listing(dir.path() + "site"), expected);
+}
+
+TEST(DeleteFolderTree, AReadOnlyFolderThatStaysGetsItsPermissionsBack)
+{
+    TempDir dir;
+    dir.write("site/ro/stuck/x.html", "x");
+    dir.write("site/ro/gone.html", "g");
+    ImmutableGuard guard;
+    if (setImmutable(dir.path() + "site/ro/stuck/x.html", true)) {
+        guard.path = dir.path() + "site/ro/stuck/x.html";
+    } else if (geteuid() != 0) {
+        ASSERT_EQ(chmod((dir.path() + "site/ro/stuck").c_str(), 0), 0);
+    } else {
+        GTEST_SKIP() << "running as root on a file system without the immutable flag: nothing "
+                        "can be made undeletable here";
+    }
+    ASSERT_EQ(chmod((dir.path() + "site/ro").c_str(), 0555), 0);
+    EXPECT_FALSE(deleteTree(dir, dir.path() + "site", true));
+    chmod((dir.path() + "site/ro/stuck").c_str(), 0700);
+    struct stat st
+    {
+    };
+    ASSERT_EQ(stat((dir.path() + "site/ro").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0555u);
+    EXPECT_FALSE(exists(dir.path() + "site/ro/gone.html"));
 }
 
 TEST(DeleteFolderTree, SymbolicLinksGoAsLinksAndTheirTargetsStay)
@@ -174,7 +205,7 @@ TEST(DeleteFolderTree, SymbolicLinksGoAsLinksAndTheirTargetsStay)
     ASSERT_EQ(symlink("/nowhere/at/all", (site + "dangling").c_str()), 0);
     ASSERT_EQ(chmod((dir.path() + "outside/folder").c_str(), 0555), 0);
 
-    EXPECT_TRUE(DeleteFolderTree(site, true));
+    EXPECT_TRUE(deleteTree(dir, site, true));
     EXPECT_FALSE(exists(site));
     EXPECT_EQ(test::readFile(outsideFile), "keep me");
     EXPECT_EQ(test::readFile(dir.path() + "outside/folder/inner.html"), "inner");
@@ -194,9 +225,9 @@ TEST(DeleteFolderTree, APathThatIsALinkToAFolderLosesOnlyTheLink)
     const std::string fileLink = dir.path() + "filelink";
     ASSERT_EQ(symlink((dir.path() + "real/inner.html").c_str(), fileLink.c_str()), 0);
 
-    EXPECT_FALSE(DeleteFolderTree(fileLink, true)) << "a link to a file names no folder";
+    EXPECT_FALSE(deleteTree(dir, fileLink, true)) << "a link to a file names no folder";
     EXPECT_TRUE(exists(fileLink));
-    EXPECT_TRUE(DeleteFolderTree(link + "/", true));
+    EXPECT_TRUE(deleteTree(dir, link + "/", true));
     EXPECT_FALSE(exists(link));
     EXPECT_EQ(test::readFile(dir.path() + "real/inner.html"), "inner");
 }
@@ -206,12 +237,12 @@ TEST(DeleteFolderTree, DotDotSegmentsAreResolvedOnTheTextOfThePath)
     TempDir dir;
     dir.write("keep/k.html", "k");
     dir.write("gone/g.html", "g");
-    EXPECT_TRUE(DeleteFolderTree(dir.path() + "keep/../gone", true));
+    EXPECT_TRUE(deleteTree(dir, dir.path() + "keep/../gone", true));
     EXPECT_FALSE(exists(dir.path() + "gone"));
     EXPECT_TRUE(exists(dir.path() + "keep/k.html"));
 
     dir.write("a/b/x.html", "x");
-    EXPECT_TRUE(DeleteFolderTree(dir.path() + "a/b/..", true));
+    EXPECT_TRUE(deleteTree(dir, dir.path() + "a/b/..", true));
     EXPECT_FALSE(exists(dir.path() + "a"));
 
     // site/link/.. is site itself, not the folder above the link's target.
@@ -220,7 +251,7 @@ TEST(DeleteFolderTree, DotDotSegmentsAreResolvedOnTheTextOfThePath)
     dir.write("site/s.html", "s");
     ASSERT_EQ(symlink((dir.path() + "outside/inner").c_str(), (dir.path() + "site/link").c_str()),
               0);
-    EXPECT_TRUE(DeleteFolderTree(dir.path() + "site/link/..", true));
+    EXPECT_TRUE(deleteTree(dir, dir.path() + "site/link/..", true));
     EXPECT_FALSE(exists(dir.path() + "site"));
     EXPECT_EQ(listing(dir.path() + "outside"),
               (std::vector<std::string>{"inner", "inner/i.html", "o.html"}));

@@ -9,7 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include "support/deeptree.h"
+#include "support/recordinghost.h"
+
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace orvane {
 namespace {
@@ -79,6 +87,48 @@ TEST(FaultWrites, AReplaceOnAPageThatIsNoLongerAFileWritesNothing)
     EXPECT_EQ(f.host.messages[0].text, "ファイルをオープンできません\r\n" + path);
     EXPECT_EQ(test::FolderEntries(f.dir.path()), std::vector<std::string>{"index.html"});
     EXPECT_TRUE(test::FolderEntries(path).empty());
+}
+
+TEST(FaultWrites, AReplaceKilledAtAnyMomentKeepsThePageAndLeavesNothingShown)
+{
+    SiteFixture f;
+    std::string oldPage;
+    for (int i = 0; i < 4 << 20; ++i)
+        oldPage += "old.html ";
+    const std::string path = f.dir.write("page.html", oldPage);
+    std::string newPage = oldPage;
+    for (size_t at = 0; (at = newPage.find("old.html", at)) != std::string::npos; at += 8)
+        newPage.replace(at, 8, "new.html");
+    const std::string &home = f.dir.path();
+
+    for (const int delayMs : {0, 2, 5, 10, 20, 40, 80, 160}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            test::RecordingHost host;
+            ReplaceInFile(home, path, "old.html", "new.html", host);
+            _exit(0);
+        }
+        usleep(delayMs * 1000);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string now = readFile(path);
+        EXPECT_TRUE(now == oldPage || now == newPage) << "killed after " << delayMs << " ms";
+        CheckFolder(f.site, home, false);
+        EXPECT_EQ(f.files(), std::vector<std::string>{"page.html"}) << delayMs << " ms";
+        // Start each round from the old page.
+        test::WriteFileAt(AT_FDCWD, path, oldPage);
+    }
+    // Whatever a kill left is removed by the next replace in the folder once
+    // its writer is gone (and a moment has passed).
+    for (const std::string &name : test::FolderEntries(home)) {
+        const timespec old[2] = {{0, UTIME_OMIT}, {time(nullptr) - 60, 0}};
+        utimensat(AT_FDCWD, (home + name).c_str(), old, AT_SYMLINK_NOFOLLOW);
+    }
+    test::RecordingHost host;
+    EXPECT_TRUE(ReplaceInFile(home, path, "old.html", "new.html", host));
+    EXPECT_EQ(test::FolderEntries(home), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(readFile(path), newPage);
 }
 
 struct SaveSite : SiteFixture

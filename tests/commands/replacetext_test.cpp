@@ -7,10 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <ctime>
 #include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <optional>
@@ -182,21 +188,85 @@ TEST(Replace, AFolderThatRefusesNewFilesLeavesThePageAsItWas)
     f.expectWarningOnly();
 }
 
-TEST(Replace, APageReachedThroughALinkIsRewrittenWhereItLives)
+TEST(Replace, APageThatBecameALinkOrNoFileIsLeftAlone)
 {
+    // A link (to a page outside, to a FIFO, to a device) or a FIFO, a socket
+    // or a device where the page was: the warning, and each stays what it is.
     ReplaceSite f("old.html");
-    const std::string target = f.dir.write("elsewhere/real.html", "x old.html");
-    ASSERT_EQ(unlink(f.path.c_str()), 0);
-    ASSERT_EQ(symlink(target.c_str(), f.path.c_str()), 0);
-    f.dialog.replacement = "new.html";
-    replaceClick(f.site, "old.html", f.dialog);
-    EXPECT_EQ(readFile(target), "x new.html");
+    const std::string outside = f.dir.write("elsewhere/real.html", "x old.html");
+    const std::string fifo = f.dir.path() + "elsewhere/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    std::vector<std::function<void()>> makers = {
+        [&] { ASSERT_EQ(symlink(outside.c_str(), f.path.c_str()), 0); },
+        [&] { ASSERT_EQ(symlink(fifo.c_str(), f.path.c_str()), 0); },
+        [&] { ASSERT_EQ(mkfifo(f.path.c_str(), 0644), 0); },
+    };
+    // A device of the test's own, never one the system uses.
+    const std::string device = f.dir.path() + "elsewhere/null";
+    if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        makers.push_back([&] { ASSERT_EQ(symlink(device.c_str(), f.path.c_str()), 0); });
+        makers.push_back(
+            [&] { ASSERT_EQ(mknod(f.path.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0); });
+    }
+    for (size_t i = 0; i < makers.size(); ++i) {
+        ASSERT_EQ(unlink(f.path.c_str()), 0);
+        makers[i]();
+        struct stat before
+        {
+        };
+        ASSERT_EQ(lstat(f.path.c_str(), &before), 0);
+        f.host.messages.clear();
+        f.dialog.replacement = "new.html";
+        replaceClick(f.site, "old.html", f.dialog);
+        f.expectWarningOnly();
+        struct stat after
+        {
+        };
+        ASSERT_EQ(lstat(f.path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino) << i;
+        EXPECT_EQ(after.st_mode, before.st_mode) << i;
+        EXPECT_EQ(readFile(outside), "x old.html") << i;
+        EXPECT_EQ(f.folderEntries(), std::vector<std::string>{"page.html"}) << i;
+    }
     struct stat st
     {
     };
-    ASSERT_EQ(lstat(f.path.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    if (lstat(device.c_str(), &st) == 0)
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device behind a link stays a device";
+}
+
+TEST(Replace, APageReachedThroughALinkedFolderIsLeftAlone)
+{
+    // "sub" became a link to a folder elsewhere after the check: the page
+    // shown as sub/page.html is no longer in the site.
+    ReplaceSite f("old.html");
+    const std::string elsewhere = f.dir.write("elsewhere/page.html", "old.html");
+    ASSERT_EQ(rename((f.dir.path() + "sub").c_str(), (f.dir.path() + "moved").c_str()), 0);
+    ASSERT_EQ(symlink((f.dir.path() + "elsewhere").c_str(), (f.dir.path() + "sub").c_str()), 0);
+    f.dialog.replacement = "new.html";
+    replaceClick(f.site, "old.html", f.dialog);
+    f.expectWarningOnly();
+    EXPECT_EQ(readFile(elsewhere), "old.html");
+}
+
+TEST(Replace, TemporaryFilesOfKilledReplacesGoLiveOnesStay)
+{
+    ReplaceSite f("old.html");
+    const std::string killed = f.dir.write("sub/.orvane-Killed.part", "half");
+    const std::string live = f.dir.write("sub/.orvane-Live00.part", "being written");
+    const timespec old[2] = {{0, UTIME_OMIT}, {time(nullptr) - 60, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, killed.c_str(), old, 0), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, live.c_str(), old, 0), 0);
+    const int lock = open(live.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    f.dialog.replacement = "new.html";
+    replaceClick(f.site, "old.html", f.dialog);
+    close(lock);
     f.expectDone();
+    EXPECT_EQ(readFile(f.path), "new.html");
+    std::vector<std::string> left = f.folderEntries();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".orvane-Live00.part", "page.html"}));
 }
 
 TEST(Replace, ReadFailuresEndTheCommandAndNothingIsWritten)
@@ -226,14 +296,15 @@ TEST(Replace, NothingHappensWithoutASelectedFile)
     EXPECT_TRUE(f.host.messages.empty());
 }
 
-TEST(Replace, IsReadOnlyFileReadsTheModeBitsForEveryUser)
+TEST(Replace, TheOwnersWriteBitDecidesForEveryUser)
 {
-    test::TempDir dir;
-    const std::string file = dir.write("f.html", "x");
-    EXPECT_FALSE(IsReadOnlyFile(file));
-    ASSERT_EQ(chmod(file.c_str(), 0464), 0);
-    EXPECT_TRUE(IsReadOnlyFile(file)) << "the owner's write permission decides";
-    EXPECT_TRUE(IsReadOnlyFile(dir.path() + "missing.html"));
+    ReplaceSite f("old.html");
+    ASSERT_EQ(chmod(f.path.c_str(), 0464), 0);
+    f.dialog.replacement = "new.html";
+    replaceClick(f.site, "old.html", f.dialog);
+    f.expectWarningOnly();
+    EXPECT_EQ(readFile(f.path), "old.html");
+    EXPECT_EQ(f.mode(), 0464u);
 }
 
 } // namespace

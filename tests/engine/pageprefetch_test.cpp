@@ -219,6 +219,40 @@ TEST(PagePrefetcher, StopsWithPagesStillQueued)
     EXPECT_FALSE(none.Take(paths[0], {}));
 }
 
+TEST(PagePrefetcher, HoldsNoMoreThanItsBoundOfBytesAndLeavesLargerPagesToTheTaker)
+{
+    test::TempDir dir;
+    constexpr unsigned long long Bound = 1 << 20;
+    const std::string page(300 << 10, 'x');
+    std::vector<std::string> paths;
+    for (int i = 0; i < 12; ++i) {
+        paths.push_back(dir.write("p" + std::to_string(i) + ".html", page + std::to_string(i)));
+        if (i == 5)
+            paths.push_back(dir.write("big.html", std::string(3 << 20, 'y')));
+    }
+    PagePrefetcher prefetcher({}, 3, Bound);
+    prefetcher.Enqueue(paths);
+    test::RecordingHost host;
+    size_t handedOver = 0;
+    for (const std::string &path : paths) {
+        // Let the workers run ahead as far as they may before each page is taken.
+        usleep(2000);
+        const auto prepared = prefetcher.Take(path, {});
+        if (path.ends_with("big.html")) {
+            EXPECT_FALSE(prepared) << "a page beyond the bound is the taker's to read";
+            continue;
+        }
+        // A page that did not fit beside the others is the taker's as well.
+        if (prepared) {
+            ++handedOver;
+            EXPECT_EQ(prepared->text, ReadFileAll(path, host)) << path;
+        }
+    }
+    EXPECT_GT(handedOver, 0u);
+    EXPECT_LE(prefetcher.PeakBytesHeld(), Bound);
+    EXPECT_GT(prefetcher.PeakBytesHeld(), 0u);
+}
+
 TEST(ParallelFor, RunsEveryIndexOnceAndPassesOnErrors)
 {
     for (unsigned threads : {0u, 1u, 2u, 5u}) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace orvane {
 namespace {
 
@@ -21,6 +23,34 @@ TEST(OpenProject, MissingFileOrAFolderIsNotFound)
     EXPECT_EQ(f.view.mainTitle, "Orvane");
 }
 
+TEST(OpenProject, AFifoOrADeviceIsRefusedWithoutBeingRead)
+{
+    SiteFixture f;
+    const std::string fifo = f.dir.path() + "fifo.ovp";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path : {fifo, std::string("/dev/zero")}) {
+        f.host.messages.clear();
+        EXPECT_FALSE(OpenProject(f.site, path));
+        ASSERT_EQ(f.host.messages.size(), 1u);
+        EXPECT_EQ(f.host.messages[0].kind, MessageKind::Error);
+        EXPECT_EQ(f.host.messages[0].text, path + "\r\nは通常のファイルではありません");
+    }
+    EXPECT_EQ(f.view.mainTitle, "Orvane");
+}
+
+TEST(OpenProject, AByteOrderMarkAtTheStartIsSkipped)
+{
+    SiteFixture f;
+    const std::string site = f.dir.mkdir("site");
+    f.dir.write("site/index.html", "");
+    const std::string project =
+        f.dir.write("bom.ovp", "\xEF\xBB\xBF[OrvaneProject]\r\nHomeDir=" + site +
+                                   "\r\nTopFile0=" + AsciiUpper(site + "index.html") + "\r\n");
+    ASSERT_TRUE(OpenProject(f.site, project));
+    EXPECT_EQ(f.project.HomeDir(), site);
+    EXPECT_TRUE(f.orphans().empty());
+}
+
 TEST(OpenProject, LoadsChecksAndAnalysesTheHomeFolder)
 {
     SiteFixture f;
@@ -29,9 +59,9 @@ TEST(OpenProject, LoadsChecksAndAnalysesTheHomeFolder)
     f.dir.write("site/a.html", "");
     f.dir.write("site/b.html", "");
     f.dir.write("site/old.bak", "");
-    const std::string project = f.dir.write(
-        "p.ovp", "[OrvaneProject]\r\nHomeDir=" + site + "\r\nServerRoot=\r\nTopFile0=" +
-                     AsciiUpper(site + "index.html") + "\r\nWildCards0=*.bak\r\n");
+    const std::string project =
+        f.dir.write("p.ovp", "[OrvaneProject]\r\nHomeDir=" + site + "\r\nServerRoot=\r\nTopFile0=" +
+                                 AsciiUpper(site + "index.html") + "\r\nWildCards0=*.bak\r\n");
     f.project.AddTopFile("/somewhere/else.html");
     ASSERT_TRUE(OpenProject(f.site, project));
     EXPECT_EQ(f.project.HomeDir(), site);
@@ -58,8 +88,8 @@ TEST(OpenProject, WithoutHomeFolderRunsNoCheckAndKeepsTitles)
 TEST(OpenProject, DeletedHomeFolderIsReportedAndStillTitles)
 {
     SiteFixture f;
-    const std::string project = f.dir.write(
-        "p.ovp", "[OrvaneProject]\r\nHomeDir=" + f.dir.path() + "gone/\r\nTopFile0=/X/A.HTML\r\n");
+    const std::string project = f.dir.write("p.ovp", "[OrvaneProject]\r\nHomeDir=" + f.dir.path() +
+                                                         "gone/\r\nTopFile0=/X/A.HTML\r\n");
     ASSERT_TRUE(OpenProject(f.site, project));
     ASSERT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.host.messages[0].text, "ディレクトリが存在しません\r\n" + f.dir.path() + "gone/");

@@ -105,13 +105,21 @@ TEST(ReadFileAll, OpenFailureIsShownThenRaised)
     }
 }
 
-TEST(ReadFileAll, NamedPipeDoesNotWaitForAWriter)
+TEST(ReadFileAll, OnlyRegularFilesAreOpened)
 {
+    // A FIFO would wait for a writer, /dev/zero would never end and a link to
+    // a terminal could take it over: each is an open failure at once.
     TempDir dir;
-    const std::string path = dir.path() + "pipe.html";
-    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-    RecordingHost host;
-    EXPECT_EQ(ReadFileAll(path, host), "");
+    const std::string pipe = dir.path() + "pipe.html";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string zero = dir.path() + "zero.html";
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string &path : {pipe, zero, std::string("/dev/null"), dir.path()}) {
+        RecordingHost host;
+        EXPECT_THROW(ReadFileAll(path, host), EOpenFailure) << path;
+        ASSERT_EQ(host.messages.size(), 1u) << path;
+        EXPECT_EQ(host.messages[0].text, "ファイルをオープンできません\r\n" + path);
+    }
 }
 
 TEST(ReadFileAll, ShortReadIsAReadFailure)

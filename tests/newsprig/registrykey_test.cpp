@@ -117,13 +117,18 @@ TEST(RegistryKey, FailedWritesLeaveTheValuesFileAsItWas)
 
 TEST(RegistryKey, UnreadableValuesFileStopsWrites)
 {
-    // Writing on without the old values would silently drop them.
+    // Writing on without the old values would silently drop them. A FIFO
+    // (which would wait for a writer) or a device that never ends is not
+    // read at all.
     const TempDir dir;
     const std::string root = dir.path() + "root";
     dir.mkdir("root/Folder/values.reg");
     const std::string loop = dir.mkdir("root/Loop") + "values.reg";
     ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
-    for (const char *subKey : {"Folder", "Loop"}) {
+    const std::string fifo = dir.mkdir("root/Fifo") + "values.reg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir.mkdir("root/Zero") + "values.reg").c_str()), 0);
+    for (const char *subKey : {"Folder", "Loop", "Fifo", "Zero"}) {
         RegistryKey key = RegistryKey::open(root, subKey);
         ASSERT_TRUE(key.isOpen()) << subKey;
         EXPECT_FALSE(key.setString("Name", "value")) << subKey;
@@ -133,6 +138,7 @@ TEST(RegistryKey, UnreadableValuesFileStopsWrites)
     {
     };
     EXPECT_TRUE(::lstat(loop.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    EXPECT_TRUE(::lstat(fifo.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
 }
 
 TEST(RegistryKey, FolderWithoutFullAccessDoesNotOpen)

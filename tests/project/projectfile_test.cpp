@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace orvane {
 namespace {
@@ -126,6 +127,19 @@ TEST_F(ProjectFileTest, ReadsWithProfileConventions)
     // The empty pattern is kept but tests nothing.
     EXPECT_FALSE(project.MatchWildCard("x", false));
     EXPECT_FALSE(project.IsIgnoredFolder("/"));
+}
+
+TEST_F(ProjectFileTest, AByteOrderMarkIsSkippedAndAFifoReadsAsEmpty)
+{
+    load("\xEF\xBB\xBF[OrvaneProject]\r\nHomeDir=/site/\r\nTopFile0=/SITE/A.HTML\r\n");
+    EXPECT_EQ(project.HomeDir(), "/site/");
+    EXPECT_EQ(project.TopFiles(), Items{"/SITE/A.HTML"});
+
+    const std::string fifo = dir.path() + "fifo.ovp";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ReadProjectFile(fifo, project);
+    EXPECT_TRUE(project.TopFiles().empty());
+    EXPECT_EQ(project.HomeDir(), "/site/") << "nothing read, the home folder stays";
 }
 
 TEST_F(ProjectFileTest, TopPageThatIsAlsoExcludedLoadsAsExcluded)

@@ -63,6 +63,35 @@ TEST(FaultSettings, GarbageReadsAsTheDefaults)
     }
 }
 
+TEST(FaultSettings, WhatIsNoRegularFileGivesTheDefaultsAtOnce)
+{
+    // A FIFO would hold the program until some writer came, /dev/zero would
+    // fill its memory; neither is read, and a save does not replace them.
+    TempDir dir;
+    const std::string fifo = dir.path() + "orvane.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path : {fifo, std::string("/dev/zero")}) {
+        Settings settings = changed();
+        LoadSettings(settings, path);
+        EXPECT_EQ(settings, Settings()) << path;
+    }
+    RecordingHost host;
+    EXPECT_FALSE(SaveSettings(changed(), fifo, host));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, fifo + "\r\nに書き込みできませんでした");
+    struct stat st
+    {
+    };
+    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST(FaultSettings, AByteOrderMarkAtTheStartIsSkipped)
+{
+    EXPECT_TRUE(loaded("\xEF\xBB\xBF[Option]\r\nIgnoreCase=1\r\n").IgnoreCase);
+    EXPECT_FALSE(loaded("\xEF\xBB\xBF[Option]\r\nIgnoreCase=0\r\n").IgnoreCase);
+}
+
 TEST(FaultSettings, AFileCutShortAtAnyByteReadsWhatItHolds)
 {
     TempDir dir;

@@ -206,7 +206,7 @@ Checks a local web site for orphaned files and invalid links.
                           home folder, or absolute); repeatable
   -r, --server-root DIR   the folder that stands for the server root "/"
                           (relative to the current folder)
-  -s, --settings FILE     read the fourteen options from this INI file instead
+  -s, --settings FILE     read the fifteen options from this INI file instead
                           of the program's settings file
   -o, --option KEY=VALUE  override one option by its INI key, as a line of
                           the settings file would set it (e.g. IgnoreCase=1);
@@ -224,7 +224,10 @@ replaces its server root. Nothing is ever written back.
 Option keys: ExternalEditor, ExternalViewer, IgnoreCase, DefaultFileName,
 isSpaceValid, CommandLineOption, TagJumpCommandLineOption, AnchorMakesFileBlue,
 CheckLocalFile, IgnoreHTMLInfo, IgnoreJavaScript, HideInfoBoxAfterCheck
-(no effect here), ExtListHTML, ExtListImg.
+(no effect here), ExtListHTML, ExtListImg, ModernLinks (1, the default: links
+as today's browsers follow them, with element ids and "#top" as fragment
+targets, percent escapes and "&amp;" decoded and quoted refresh targets
+unquoted; 0: the classic rules alone).
 
 Text report (paths relative to the home folder):
   無効リンクを含むファイルの数 N

@@ -143,11 +143,19 @@ void FileObject::ExtractLinks()
     const ExtractContext context{m_site.host(), m_site.HaltRequested,
                                  m_site.settings().IgnoreJavaScript, m_site.settings().isSpaceValid,
                                  std::string(ExtractFileName(FullPath))};
+    PageLinks page;
+    const auto takeLists = [this, &page] {
+        Links = std::move(page.links);
+        LinkPlaces = std::move(page.places);
+        Anchors = std::move(page.anchors);
+        Targets = std::move(page.targets);
+    };
     if (m_site.Prefetcher) {
         Host &host = m_site.host();
-        if (auto page = m_site.Prefetcher->Take(FullPath, context.options(),
-                                                [&host] { host.processEvents(); })) {
-            ApplyPreparedPage(*page, context, Links, Anchors);
+        if (auto prepared = m_site.Prefetcher->Take(FullPath, context.options(),
+                                                    [&host] { host.processEvents(); })) {
+            ApplyPreparedPage(*prepared, context, page);
+            takeLists();
             return;
         }
     }
@@ -159,7 +167,8 @@ void FileObject::ExtractLinks()
         // already been told where telling makes sense.
         return;
     }
-    ExtractLinksFromText(text, context, Links, Anchors);
+    ExtractLinksFromText(text, context, page);
+    takeLists();
 }
 
 std::pair<std::string, std::string> FileObject::SplitLink(const std::string &link) const

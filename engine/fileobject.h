@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/linkplaces.h"
 #include "engine/stringlist.h"
 #include "settings/settings.h"
 
@@ -53,8 +54,10 @@ public:
     bool Ignored = false;
     orvane::ReachState ReachState = orvane::ReachState::unreached;
     bool Blue = true;
-    SortedStringList Links;   // every raw link text of the page
-    SortedStringList Anchors; // every anchor name the page defines
+    SortedStringList Links;            // every raw link text of the page
+    SortedStringList Anchors;          // every anchor name the page defines
+    SortedStringList Targets;          // every element id of the page
+    std::vector<LinkPlace> LinkPlaces; // where the page names each entry of Links
     LinkSubset ValidLinks{Links};
     LinkSubset InvalidLinks{Links};
     LinkSubset ExternalLinks{Links};

@@ -147,7 +147,7 @@ int Checker::run(std::ostream &out)
     if (m_options.json)
         WriteJsonReport(out, m_site);
     else
-        WriteTextReport(out, m_site, m_host.informations().back(), m_host);
+        WriteTextReport(out, m_site, m_host.informations().back());
     out.flush();
     return HasFindings(m_site) ? ExitFindings : ExitClean;
 }

@@ -235,8 +235,12 @@ Text report (paths relative to the home folder):
   orphaned files:
   FILE                    one line per orphaned file
   invalid links:
-  PAGE:LINE: LINK         one line per place where the link stands in its page
-  PAGE: LINK              a link whose text is not found in its page
+  PAGE:LINE: LINK (WHY)   one line per distinct invalid link of a page, in
+                          the order the page first names them; LINE is where
+                          it first stands, WHY is "missing file", "missing
+                          anchor" (the file is there, the fragment is not) or
+                          "file URL" (while CheckLocalFile is 0); then (+N)
+                          when the page names it N more times
 Control characters in names and links are shown as \t, \n, \r or \xNN.
 
 JSON report: homeDir, fileCount, filesWithInvalidLinks, invalidLinkTotal,

@@ -40,7 +40,7 @@ public:
     Checker(const CheckOptions &options, std::ostream &err, bool progress)
         : m_options(options)
         , m_err(err)
-        , m_host(err, progress && !options.quiet)
+        , m_host(err, progress && !options.quiet, options.quiet)
     {
     }
 
@@ -127,6 +127,8 @@ void Checker::checkReadable(const std::string &home)
 
 void Checker::warnAboutMissingTopPages(const std::string &home)
 {
+    if (m_options.quiet)
+        return;
     for (const std::string &top : m_options.topFiles) {
         if (!m_site.FindFileNode(PathFromHome(home, top), true))
             m_err << "orvane-check: warning: top page not in the site: " << PrintableText(top)

@@ -212,7 +212,8 @@ Checks a local web site for orphaned files and invalid links.
                           the settings file would set it (e.g. IgnoreCase=1);
                           repeatable
       --json              print the report as JSON instead of text
-  -q, --quiet             no progress display
+  -q, --quiet             no progress display, and no warnings: standard
+                          error carries errors only
   -h, --help              print this help and exit
       --version           print the version and exit
 

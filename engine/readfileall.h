@@ -8,7 +8,9 @@ namespace orvane {
 
 class Host;
 
-/// The file could not be opened (the user has seen "ファイルをオープンできません").
+/// The file could not be opened (the user has seen "ファイルをオープンできません",
+/// or "シンボリックリンクのリンク先がありません" as a warning for a symbolic link
+/// that leads nowhere).
 class EOpenFailure : public OrvaneError
 {
 public:
@@ -32,7 +34,8 @@ class ENotTextFileError : public OrvaneError
 public:
     ENotTextFileError()
         : OrvaneError("it is binary file")
-    {}
+    {
+    }
 };
 
 /// The whole file as one byte string, every NUL byte turned into a blank, so the

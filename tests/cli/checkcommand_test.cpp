@@ -91,6 +91,31 @@ TEST(CheckCommand, ModernLinksOffGivesTheClassicResults)
         << json.out;
 }
 
+TEST(CheckCommand, QuietLeavesOnlyErrorsOnStandardError)
+{
+    TempDir dir;
+    dir.write("index.html", "<a href=\"gone.html\">");
+    ASSERT_EQ(::symlink("nowhere.html", (dir.path() + "gone.html").c_str()), 0);
+    const CliResult loud = runChecker({"-t", "nothere.html", dir.path()});
+    EXPECT_NE(loud.err.find("シンボリックリンクのリンク先がありません " + dir.path() + "gone.html"),
+              std::string::npos)
+        << loud.err;
+    EXPECT_EQ(loud.err.find("ファイルをオープンできません"), std::string::npos) << loud.err;
+    EXPECT_NE(loud.err.find("top page not in the site"), std::string::npos) << loud.err;
+
+    const CliResult quiet = runChecker({"-q", "-t", "nothere.html", dir.path()});
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(quiet.out, loud.out);
+
+    // An error still shows.
+    dir.write("locked.html", "<p>");
+    ::chmod((dir.path() + "locked.html").c_str(), 0);
+    if (::access((dir.path() + "locked.html").c_str(), R_OK) != 0) {
+        const CliResult locked = runChecker({"-q", dir.path()});
+        EXPECT_NE(locked.err.find("ファイルをオープンできません"), std::string::npos) << locked.err;
+    }
+}
+
 TEST(CheckCommand, ALinkWhoseTextStandsNowhereIsReportedAtItsValue)
 {
     TempDir dir;

@@ -62,6 +62,7 @@ public:
     QCheckBox *AnchorMakesFileBlue;
     QCheckBox *IgnoreHTMLInfo;
     QCheckBox *IgnoreJavaScript;
+    QCheckBox *ModernLinks;
     QCheckBox *HideInfoBoxAfterCheck;
     QGroupBox *CheckLocalFile;
     QRadioButton *CheckLocalFileChoices[2];

@@ -228,19 +228,21 @@ std::string_view CleanValue(std::string_view raw, std::string &scratch)
     return scratch;
 }
 
-/// Where the name of the tag opening at lt ends: at the first blank or ">"
-/// after it, or at the end of the text.
-size_t TagNameEnd(std::string_view text, size_t lt)
-{
-    size_t end = lt + 1;
-    while (end < text.size() && !IsBlank(text[end]) && text[end] != '>')
-        ++end;
-    return end;
-}
-
 bool IsAsciiLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+/// The places of a page where an ID attribute may begin: a blank, then "ID"
+/// in any letter case.
+std::vector<size_t> IdCandidates(std::string_view text)
+{
+    std::vector<size_t> at;
+    ForEachBlankThenPair(text, 'I', 'D', [&at](size_t i) {
+        at.push_back(i);
+        return true;
+    });
+    return at;
 }
 
 /// Finds, in one sweep over the page, what the 38 separate passes and the id
@@ -248,51 +250,95 @@ bool IsAsciiLetter(char c)
 /// it took last), and so does the id scan, so "<A" inside another tag or
 /// inside a value is taken or skipped just as the row's own pass would. Finds
 /// come out in page order.
-void CollectFinds(std::string_view text, std::vector<LinkFind> &finds)
+class FindCollector
 {
-    static constexpr std::string_view Id = "ID";
-    const TagIndex &index = tagIndex();
-    std::array<size_t, Rows.size()> resumeAt{}; // per tag; never more tags than rows
-    size_t idResumeAt = 0;
-    size_t gt = 0;
-    bool gtKnown = false;
-    // The first ">" from lt on, found once for all the tags that open before it.
-    const auto closing = [&](size_t lt) {
-        if (!gtKnown || (gt != npos && gt < lt)) {
-            gt = text.find('>', lt);
-            gtKnown = true;
+public:
+    FindCollector(std::string_view text, std::vector<LinkFind> &finds)
+        : m_text(text)
+        , m_finds(finds)
+        , m_idAt(IdCandidates(text))
+    {
+    }
+
+    void collect()
+    {
+        ForEachOf(m_text, 0, m_text.size(), '<', '<', '<', [&](size_t lt) {
+            // A tag without ">" ends every row's pass: no tag after it closes.
+            return lt + 1 < m_text.size() && tag(lt);
+        });
+    }
+
+private:
+    /// The first ">" from lt on, found once for all the tags that open
+    /// before it.
+    size_t closing(size_t lt)
+    {
+        if (!m_gtKnown || (m_gt != npos && m_gt < lt)) {
+            m_gt = m_text.find('>', lt);
+            m_gtKnown = true;
         }
-        return gt;
-    };
-    ForEachOf(text, 0, text.size(), '<', '<', '<', [&](size_t lt) {
-        if (lt + 1 >= text.size())
-            return false;
+        return m_gt;
+    }
+
+    /// The tag whose "<" is at lt; false when it has no ">".
+    bool tag(size_t lt)
+    {
+        const TagIndex &index = tagIndex();
         const FirstByteGroups &candidates =
-            index.byFirstByte[static_cast<unsigned char>(text[lt + 1])];
+            index.byFirstByte[static_cast<unsigned char>(m_text[lt + 1])];
         for (size_t c = 0; c < candidates.count; ++c) {
             const uint8_t g = candidates.groups[c];
             const TagGroup &group = index.groups[g];
-            if (lt < resumeAt[g] || !MatchesAt(text, lt + 1, group.name))
+            if (lt < m_resumeAt[g] || !MatchesAt(m_text, lt + 1, group.name))
                 continue;
-            if (closing(lt) == npos)
-                return false; // no tag from here on is closed, for any row
-            resumeAt[g] = gt;
+            const size_t gt = closing(lt);
+            if (gt == npos)
+                return false;
+            m_resumeAt[g] = gt;
             std::array<Span, MaxRowsPerTag> values;
-            TagValues(text, lt + 1 + group.name.size(), gt,
+            TagValues(m_text, lt + 1 + group.name.size(), gt,
                       std::span(group.attributes.data(), group.rowCount), values.data());
             for (size_t r = 0; r < group.rowCount; ++r)
-                finds.push_back({values[r].begin, values[r].end, group.rows[r]});
+                m_finds.push_back({values[r].begin, values[r].end, group.rows[r]});
         }
-        if (lt >= idResumeAt && IsAsciiLetter(text[lt + 1])) {
-            if (closing(lt) == npos)
+        if (lt >= m_idResumeAt && IsAsciiLetter(m_text[lt + 1])) {
+            const size_t gt = closing(lt);
+            if (gt == npos)
                 return false;
-            idResumeAt = gt;
-            Span value;
-            TagValues(text, TagNameEnd(text, lt), gt, std::span(&Id, 1), &value);
-            finds.push_back({value.begin, value.end, IdRow});
+            id(lt, gt);
         }
         return true;
-    });
+    }
+
+    /// The tag's first blank-preceded "ID" is its ID attribute. A blank ends
+    /// the tag's name, so one before gt lies among its attributes (a name that
+    /// runs up to ">" holds none). A tag without an id gives no find: ids are
+    /// no items of the progress display.
+    void id(size_t lt, size_t gt)
+    {
+        m_idResumeAt = gt;
+        while (m_nextId < m_idAt.size() && m_idAt[m_nextId] <= lt)
+            ++m_nextId;
+        if (m_nextId == m_idAt.size() || m_idAt[m_nextId] + 2 > gt)
+            return;
+        const Span value = ValueAfter(m_text, m_idAt[m_nextId] + 2, gt);
+        if (value.begin < value.end)
+            m_finds.push_back({value.begin, value.end, IdRow});
+    }
+
+    std::string_view m_text;
+    std::vector<LinkFind> &m_finds;
+    const std::vector<size_t> m_idAt;
+    size_t m_nextId = 0;
+    std::array<size_t, Rows.size()> m_resumeAt{}; // per tag; never more tags than rows
+    size_t m_idResumeAt = 0;
+    size_t m_gt = 0;
+    bool m_gtKnown = false;
+};
+
+void CollectFinds(std::string_view text, std::vector<LinkFind> &finds)
+{
+    FindCollector(text, finds).collect();
 }
 
 /// Stable reordering of the finds by row (a counting sort). rowStart receives
@@ -504,7 +550,7 @@ PreparedPage PreparePage(std::string text, ExtractOptions options)
     PlaceLinks(maker.links(page.finds, 0, metaEnd, linkEnd, all), text, page.commentGaps,
                lists.links, lists.places);
     lists.anchors.AddAll(maker.names(page.finds, metaEnd, anchorEnd, all));
-    lists.targets.AddAll(maker.names(page.finds, anchorEnd, page.finds.size(), all));
+    lists.targets.AddAllRarelyRepeated(maker.names(page.finds, anchorEnd, page.finds.size(), all));
     page.text = std::move(text);
     return page;
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <unordered_map>
 
 namespace orvane {
 
@@ -32,17 +31,22 @@ struct Occurrences
 /// names many targets over and over. Comes out in order of first addition.
 std::vector<Occurrences> foldRepeats(const std::vector<FoundLink> &found)
 {
+    std::vector<std::string_view> views;
+    views.reserve(found.size());
+    for (const FoundLink &link : found)
+        views.push_back(link.text);
+    const std::vector<uint32_t> first = FirstOfEqualTexts(views);
+    // Where each first text stands among the folded ones.
+    std::vector<uint32_t> folded(found.size());
     std::vector<Occurrences> texts;
-    std::unordered_map<std::string_view, uint32_t> byText;
-    byText.reserve(found.size());
     for (uint32_t i = 0; i < found.size(); ++i) {
         const Occurrences one{i, 1, found[i].at, found[i].quotedRefresh};
-        const auto [it, added] =
-            byText.try_emplace(found[i].text, static_cast<uint32_t>(texts.size()));
-        if (added)
+        if (first[i] == i) {
+            folded[i] = static_cast<uint32_t>(texts.size());
             texts.push_back(one);
-        else
-            texts[it->second].add(one);
+        } else {
+            texts[folded[first[i]]].add(one);
+        }
     }
     return texts;
 }
@@ -57,18 +61,24 @@ std::vector<uint32_t> LinesAt(std::string_view text, std::span<const CommentGap>
             gaps.begin(), gaps.end(), CommentGap{i, 0},
             [](const CommentGap &a, const CommentGap &b) { return a.at < b.at; });
     };
+    // Most pages end their lines with LF alone: those lines are just counted.
+    const bool lfOnly = text.find('\r') == std::string_view::npos;
     std::vector<uint32_t> lines;
     lines.reserve(positions.size());
     uint32_t line = 1;
     size_t counted = 0;
     size_t nextGap = 0;
     for (const size_t pos : positions) {
-        // A CR before an LF ends no line, unless a comment stood between them.
-        ForEachOf(text, counted, pos, '\r', '\n', '\n', [&](size_t i) {
-            if (text[i] == '\n' || i + 1 >= text.size() || text[i + 1] != '\n' || gapAt(i + 1))
-                ++line;
-            return true;
-        });
+        if (pos > counted && lfOnly) {
+            line += static_cast<uint32_t>(CountOf(text, counted, pos, '\n'));
+        } else if (pos > counted) {
+            // A CR before an LF ends no line, unless a comment stood between them.
+            ForEachOf(text, counted, pos, '\r', '\n', '\n', [&](size_t i) {
+                if (text[i] == '\n' || i + 1 >= text.size() || text[i + 1] != '\n' || gapAt(i + 1))
+                    ++line;
+                return true;
+            });
+        }
         counted = std::max(counted, pos);
         for (; nextGap < gaps.size() && gaps[nextGap].at <= pos; ++nextGap)
             line += gaps[nextGap].breaks;
@@ -106,19 +116,18 @@ void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
 
     // The entries in page order of their first occurrence give the ranks,
     // and the ascending positions the lines in one sweep.
-    std::vector<uint32_t> byPlace(entries.size());
-    std::iota(byPlace.begin(), byPlace.end(), 0u);
-    std::sort(byPlace.begin(), byPlace.end(), [&entries](uint32_t a, uint32_t b) {
-        return entries[a].at < entries[b].at || (entries[a].at == entries[b].at && a < b);
-    });
+    std::vector<std::pair<size_t, uint32_t>> byPlace(entries.size());
+    for (uint32_t i = 0; i < entries.size(); ++i)
+        byPlace[i] = {entries[i].at, i};
+    std::sort(byPlace.begin(), byPlace.end());
     std::vector<size_t> positions(byPlace.size());
     for (size_t r = 0; r < byPlace.size(); ++r)
-        positions[r] = entries[byPlace[r]].at;
+        positions[r] = byPlace[r].first;
     const std::vector<uint32_t> lines = LinesAt(text, gaps, positions);
     places.assign(entries.size(), {});
     for (size_t r = 0; r < byPlace.size(); ++r) {
-        const Occurrences &entry = entries[byPlace[r]];
-        LinkPlace &place = places[byPlace[r]];
+        const Occurrences &entry = entries[byPlace[r].second];
+        LinkPlace &place = places[byPlace[r].second];
         place.line = lines[r];
         place.count = entry.count;
         place.order = static_cast<uint32_t>(r);

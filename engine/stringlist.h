@@ -18,6 +18,9 @@ public:
     /// Adds many texts at once, with the same result as adding them one by one
     /// in the given order.
     void AddAll(std::vector<std::string> texts);
+    /// AddAll for texts that seldom repeat (the ids of a page): the same
+    /// result, without first setting exact repeats apart.
+    void AddAllRarelyRepeated(std::vector<std::string> texts);
     /// Adds the entries of another list, with the same result as adding them
     /// one by one in its order (entries already here win).
     void Merge(SortedStringList &&other);
@@ -39,6 +42,11 @@ public:
 private:
     std::vector<std::string> m_items;
 };
+
+/// For each text, the index of the first text equal to it byte for byte (its
+/// own index when it is the first). Pages name the same targets over and over;
+/// one probe of a flat table per text finds the repeats.
+std::vector<uint32_t> FirstOfEqualTexts(const std::vector<std::string_view> &texts);
 
 /// A sorted list that holds a subset of another one's entries (as indices):
 /// the valid, invalid and external links are subsets of a page's links, taken

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/idset.h"
 #include "engine/linkplaces.h"
 #include "engine/stringlist.h"
 #include "settings/settings.h"
@@ -65,7 +66,7 @@ public:
     bool Blue = true;
     SortedStringList Links;            // every raw link text of the page
     SortedStringList Anchors;          // every anchor name the page defines
-    SortedStringList Targets;          // every element id of the page
+    IdSet Targets;                     // every element id of the page
     std::vector<LinkPlace> LinkPlaces; // where the page names each entry of Links
     LinkSubset ValidLinks{Links};
     LinkSubset InvalidLinks{Links};

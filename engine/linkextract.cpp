@@ -419,7 +419,19 @@ public:
         return out;
     }
 
-    /// The anchor names or ids of finds [from, to), of those taken.
+    /// The ids of finds [from, to), as the id set keeps them.
+    std::vector<uint64_t> ids(const std::vector<LinkFind> &finds, size_t from, size_t to)
+    {
+        std::vector<uint64_t> out;
+        out.reserve(to - from);
+        for (size_t i = from; i < to; ++i) {
+            if (const auto value = plain(finds[i]); value && !value->empty())
+                out.push_back(IdSet::HashOf(*value));
+        }
+        return out;
+    }
+
+    /// The anchor names of finds [from, to), of those taken.
     std::vector<std::string> names(const std::vector<LinkFind> &finds, size_t from, size_t to,
                                    const std::vector<char> &taken)
     {
@@ -550,7 +562,7 @@ PreparedPage PreparePage(std::string text, ExtractOptions options)
     PlaceLinks(maker.links(page.finds, 0, metaEnd, linkEnd, all), text, page.commentGaps,
                lists.links, lists.places);
     lists.anchors.AddAll(maker.names(page.finds, metaEnd, anchorEnd, all));
-    lists.targets.AddAllRarelyRepeated(maker.names(page.finds, anchorEnd, page.finds.size(), all));
+    lists.targets.AddHashes(maker.ids(page.finds, anchorEnd, page.finds.size()));
     page.text = std::move(text);
     return page;
 }

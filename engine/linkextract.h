@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/commentremoval.h"
+#include "engine/idset.h"
 #include "engine/linkplaces.h"
 #include "engine/stringlist.h"
 
@@ -55,7 +56,7 @@ struct PageLinks
     SortedStringList links;        // every link value
     std::vector<LinkPlace> places; // where each entry of links stands
     SortedStringList anchors;      // every anchor name
-    SortedStringList targets;      // every element id
+    IdSet targets;                 // every element id
 };
 
 /// A page's extraction worked out without the user interface: everything

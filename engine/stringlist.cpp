@@ -98,16 +98,6 @@ void SortedStringList::AddAll(std::vector<std::string> texts)
     Merge(std::move(sorted));
 }
 
-void SortedStringList::AddAllRarelyRepeated(std::vector<std::string> texts)
-{
-    std::vector<uint32_t> order(texts.size());
-    for (uint32_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    SortedStringList sorted;
-    sorted.m_items = sortedDistinct(texts, std::move(order));
-    Merge(std::move(sorted));
-}
-
 void SortedStringList::Merge(SortedStringList &&other)
 {
     std::vector<std::string> &sorted = other.m_items;

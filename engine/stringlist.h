@@ -18,9 +18,6 @@ public:
     /// Adds many texts at once, with the same result as adding them one by one
     /// in the given order.
     void AddAll(std::vector<std::string> texts);
-    /// AddAll for texts that seldom repeat (the ids of a page): the same
-    /// result, without first setting exact repeats apart.
-    void AddAllRarelyRepeated(std::vector<std::string> texts);
     /// Adds the entries of another list, with the same result as adding them
     /// one by one in its order (entries already here win).
     void Merge(SortedStringList &&other);

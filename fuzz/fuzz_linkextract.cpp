@@ -18,7 +18,7 @@ struct Outcome
     std::vector<std::string> links;
     std::vector<LinkPlace> places;
     std::vector<std::string> anchors;
-    std::vector<std::string> targets;
+    std::vector<uint64_t> targets; // as the id set keeps them
     long events = 0;
     long lastCount = -1;
 };
@@ -37,7 +37,7 @@ Outcome run(const std::string &page, bool ignoreJavaScript, bool isSpaceValid, l
     PageLinks lists;
     std::string text = page;
     extract(text, context, lists);
-    return {lists.links.items(),     lists.places,   lists.anchors.items(), lists.targets.items(),
+    return {lists.links.items(),     lists.places,   lists.anchors.items(), lists.targets.hashes(),
             host.processEventsCalls, host.countPanel};
 }
 

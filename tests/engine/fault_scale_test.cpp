@@ -45,7 +45,7 @@ struct Extracted
     std::vector<std::string> links;
     std::vector<LinkPlace> places;
     std::vector<std::string> anchors;
-    std::vector<std::string> targets;
+    std::vector<uint64_t> targets; // as the id set keeps them
 };
 
 Extracted extract(std::string text, bool literal)
@@ -58,7 +58,7 @@ Extracted extract(std::string text, bool literal)
         test::LiteralExtractLinks(text, context, lists);
     else
         ExtractLinksFromText(text, context, lists);
-    return {lists.links.items(), lists.places, lists.anchors.items(), lists.targets.items()};
+    return {lists.links.items(), lists.places, lists.anchors.items(), lists.targets.hashes()};
 }
 
 TEST(FaultScale, APageOf200MegabytesIsReadWhole)

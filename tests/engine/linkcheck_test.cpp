@@ -233,8 +233,10 @@ TEST(CheckLinks, ModernLinksFollowWhatBrowsersFollow)
         expectVerdicts(f, verdicts);
         // Ids are no anchors: no node of their own.
         EXPECT_EQ(f.node("os.html")->Count(), 2u);
-        EXPECT_EQ(f.object("site/os.html")->Targets.items(),
-                  (std::vector<std::string>{"dir-fd", "r\xC3\xA9sum\xC3\xA9"}));
+        const IdSet &ids = f.object("site/os.html")->Targets;
+        EXPECT_EQ(ids.size(), 2u);
+        EXPECT_TRUE(ids.Contains("dir-fd"));
+        EXPECT_TRUE(ids.Contains("R\xC3\xA9SUM\xC3\xA9"));
     }
 }
 

@@ -174,7 +174,7 @@ TEST(PagePrefetcher, HandsOverWhatPreparingInPlaceGives)
         EXPECT_EQ(page->lists.links.items(), direct.lists.links.items());
         EXPECT_EQ(page->lists.places, direct.lists.places);
         EXPECT_EQ(page->lists.anchors.items(), direct.lists.anchors.items());
-        EXPECT_EQ(page->lists.targets.items(), direct.lists.targets.items());
+        EXPECT_EQ(page->lists.targets, direct.lists.targets);
         EXPECT_EQ(page->rowStart, direct.rowStart);
     }
     // Pages that cannot be read are left to the caller, who reports them.

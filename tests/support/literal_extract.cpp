@@ -291,8 +291,7 @@ namespace {
 
 /// The ids: from each "<" followed by a letter, the tag's name up to a blank,
 /// ">" or the end, and that tag's ID attribute as a link row would find it.
-void addIds(const Adder &adder, const std::string &upper, const std::string &plain,
-            SortedStringList &targets)
+void addIds(const Adder &adder, const std::string &upper, const std::string &plain, IdSet &targets)
 {
     std::string value;
     size_t offset = 0;
@@ -311,7 +310,8 @@ void addIds(const Adder &adder, const std::string &upper, const std::string &pla
         if (!findTagAttribute(upper.substr(lt + 1, nameEnd - lt - 1), "ID", value, offset, upper,
                               plain, valueAt))
             return;
-        if (const auto id = adder.ruled(value))
+        // An empty id names nothing a fragment could name.
+        if (const auto id = adder.ruled(value); id && !id->empty())
             targets.Add(*id);
     }
 }

@@ -83,7 +83,7 @@ public:
     /// Recomputes Blue and the page picture; the selected picture follows.
     void UpdateImage();
 
-    /// Reads the page and fills Links and Anchors.
+    /// Reads the page and fills Links (with their places), Anchors and Targets.
     void ExtractLinks();
     /// Splits a link text (never empty) into its path and anchor parts.
     std::pair<std::string, std::string> SplitLink(std::string_view link) const;

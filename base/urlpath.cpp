@@ -109,4 +109,47 @@ std::string URLToPath(const std::string &base, const std::string &link)
     return expandSegments(joined);
 }
 
+static int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const char upper = asciiUpper(c);
+    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
+}
+
+static std::string decodeAmpersands(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '&' && SameText(text.substr(i + 1, 4), "amp;"))
+            i += 4;
+    }
+    return out;
+}
+
+std::string DecodeLinkEscapes(std::string_view text)
+{
+    const std::string unescaped = decodeAmpersands(text);
+    std::string out;
+    out.reserve(unescaped.size());
+    for (size_t i = 0; i < unescaped.size(); ++i) {
+        int byte = -1;
+        if (unescaped[i] == '%' && i + 2 < unescaped.size()) {
+            const int high = hexDigit(unescaped[i + 1]);
+            const int low = hexDigit(unescaped[i + 2]);
+            if (high >= 0 && low >= 0)
+                byte = high * 16 + low;
+        }
+        if (byte < 0 || byte == 0x2F || byte == 0x5C || byte == 0x00) {
+            out += unescaped[i];
+            continue;
+        }
+        out += static_cast<char>(byte);
+        i += 2;
+    }
+    return out;
+}
+
 } // namespace orvane

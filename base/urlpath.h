@@ -22,4 +22,10 @@ std::string ExpandFileName(std::string_view path);
 /// when that name holds a "\".
 std::string URLToPath(const std::string &base, const std::string &link);
 
+/// A link's path or fragment as a browser reads it: first every "&amp;" (in
+/// any letter case) becomes "&", then every "%" followed by two hex digits
+/// becomes the byte they name, except "%2F", "%5C" and "%00", which stay as
+/// written: they would make a separator or end the name. Other bytes stay.
+std::string DecodeLinkEscapes(std::string_view text);
+
 } // namespace orvane

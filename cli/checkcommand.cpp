@@ -42,7 +42,7 @@ public:
     Checker(const CheckOptions &options, std::ostream &err, bool progress)
         : m_options(options)
         , m_err(err)
-        , m_host(err, progress && !options.quiet)
+        , m_host(err, progress && !options.quiet, options.quiet)
     {
     }
 
@@ -134,6 +134,8 @@ void Checker::checkReadable(const std::string &home)
 
 void Checker::warnAboutMissingTopPages(const std::string &home)
 {
+    if (m_options.quiet)
+        return;
     for (const std::string &top : m_options.topFiles) {
         if (!m_site.FindFileNode(PathFromHome(home, top), true))
             m_err << "orvane-check: warning: top page not in the site: " << PrintableText(top)
@@ -156,7 +158,7 @@ int Checker::run(std::ostream &out)
     else if (m_options.format == ReportFormat::Github)
         WriteGithubReport(out, m_site, m_host.informations().back(), ExpandFileName("."), m_host);
     else
-        WriteTextReport(out, m_site, m_host.informations().back(), m_host);
+        WriteTextReport(out, m_site, m_host.informations().back());
     out.flush();
     return HasFindings(m_site) ? ExitFindings : ExitClean;
 }

@@ -88,9 +88,10 @@ std::string PrintableText(const std::string &bytes)
     return out;
 }
 
-ConsoleHost::ConsoleHost(std::ostream &err, bool progress)
+ConsoleHost::ConsoleHost(std::ostream &err, bool progress, bool quiet)
     : m_err(err)
     , m_progress(progress)
+    , m_quiet(quiet)
 {
 }
 
@@ -120,9 +121,11 @@ bool ConsoleHost::message(MessageKind kind, const std::string &text, MessageButt
         m_informations.push_back(text);
         return true;
     }
-    finishProgress();
     if (kind == MessageKind::Error)
         ++m_errors;
+    else if (m_quiet)
+        return true;
+    finishProgress();
     m_err << "orvane-check: " << messageCaption(kind) << ": " << oneLine(text) << '\n';
     return true;
 }

@@ -11,14 +11,15 @@
 namespace orvane::cli {
 
 /// The host of the command-line checker. Warnings and errors go to standard
-/// error at once; no box ever waits (a confirmation counts as answered OK).
+/// error at once, errors only when quiet; no box ever waits (a confirmation
+/// counts as answered OK).
 /// Information boxes, such as the summary at the end of a check, are kept for
 /// the report. With progress on, the file count and the stage are drawn as
 /// one line, redrawn at most every tenth of a second.
 class ConsoleHost : public Host
 {
 public:
-    ConsoleHost(std::ostream &err, bool progress);
+    ConsoleHost(std::ostream &err, bool progress, bool quiet = false);
 
     void setStatus(const std::string &text) override;
     void setCountPanel(long n) override { (void)n; }
@@ -41,6 +42,7 @@ private:
 
     std::ostream &m_err;
     bool m_progress;
+    bool m_quiet;
     bool m_lineShown = false;
     long m_fileCount = 0;
     std::string m_stage;

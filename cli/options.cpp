@@ -233,7 +233,7 @@ Checks a local web site for orphaned files and invalid links.
                           home folder, or absolute); repeatable
   -r, --server-root DIR   the folder that stands for the server root "/"
                           (relative to the current folder)
-  -s, --settings FILE     read the fourteen options from this INI file instead
+  -s, --settings FILE     read the fifteen options from this INI file instead
                           of the program's settings file
   -o, --option KEY=VALUE  override one option by its INI key, as a line of
                           the settings file would set it (e.g. IgnoreCase=1);
@@ -241,7 +241,8 @@ Checks a local web site for orphaned files and invalid links.
   -f, --format FORMAT     the report's form: text (the default), json, or
                           github (workflow annotations for a CI log)
       --json              the same as --format json
-  -q, --quiet             no progress display
+  -q, --quiet             no progress display, and no warnings: standard
+                          error carries errors only
   -h, --help              print this help and exit
       --version           print the version and exit
 
@@ -253,7 +254,10 @@ replaces its server root. Nothing is ever written back.
 Option keys: ExternalEditor, ExternalViewer, IgnoreCase, DefaultFileName,
 isSpaceValid, CommandLineOption, TagJumpCommandLineOption, AnchorMakesFileBlue,
 CheckLocalFile, IgnoreHTMLInfo, IgnoreJavaScript, HideInfoBoxAfterCheck
-(no effect here), ExtListHTML, ExtListImg.
+(no effect here), ExtListHTML, ExtListImg, ModernLinks (1, the default: links
+as today's browsers follow them, with element ids and "#top" as fragment
+targets, percent escapes and "&amp;" decoded and quoted refresh targets
+unquoted; 0: the classic rules alone).
 
 Text report (paths relative to the home folder):
   無効リンクを含むファイルの数 N
@@ -261,8 +265,12 @@ Text report (paths relative to the home folder):
   orphaned files:
   FILE                    one line per orphaned file
   invalid links:
-  PAGE:LINE: LINK         one line per place where the link stands in its page
-  PAGE: LINK              a link whose text is not found in its page
+  PAGE:LINE: LINK (WHY)   one line per distinct invalid link of a page, in
+                          the order the page first names them; LINE is where
+                          it first stands, WHY is "missing file", "missing
+                          anchor" (the file is there, the fragment is not) or
+                          "file URL" (while CheckLocalFile is 0); then (+N)
+                          when the page names it N more times
 Control characters in names and links are shown as \t, \n, \r or \xNN.
 
 GitHub report (paths relative to the current folder): the two summary

@@ -37,6 +37,7 @@ const OptionKey Keys[] = {
     {"HideInfoBoxAfterCheck", ValueType::Flag, nullptr, &Settings::HideInfoBoxAfterCheck},
     {"ExtListHTML", ValueType::Text, &Settings::ExtListHTML},
     {"ExtListImg", ValueType::Text, &Settings::ExtListImg},
+    {"ModernLinks", ValueType::Flag, nullptr, &Settings::ModernLinks},
 };
 
 const OptionKey *findKey(const std::string &key)

@@ -8,7 +8,7 @@ struct Settings;
 
 namespace orvane::cli {
 
-/// Sets one of the fourteen options by its INI key (found without regard to
+/// Sets one of the fifteen options by its INI key (found without regard to
 /// case), reading value as the settings file would hold it: blanks around it
 /// and one pair of enclosing quotes dropped, a flag or a choice as a number
 /// (decimal, or hexadecimal behind "$" or "0x"), CheckLocalFile kept within

@@ -1,22 +1,17 @@
 #include "cli/textreport.h"
 
-#include "base/errors.h"
 #include "cli/consolehost.h"
 #include "cli/sitereport.h"
-#include "commands/findinfile.h"
 #include "engine/fileobject.h"
 #include "engine/site.h"
-#include "settings/settings.h"
 
+#include <algorithm>
+#include <numeric>
 #include <vector>
 
 namespace orvane::cli {
 
 namespace {
-
-// The snippet is not shown; these are the widths the tag jump asks for.
-constexpr int SnippetBefore = 2;
-constexpr int SnippetAfter = 7;
 
 void writeSummary(std::ostream &out, const std::string &summary)
 {
@@ -28,39 +23,55 @@ void writeSummary(std::ostream &out, const std::string &summary)
     out << '\n';
 }
 
-/// Line numbers of every place the link stands in the page; none when the
-/// page cannot be read now (the host has told why where it could).
-std::vector<std::string> linkLines(const Site &site, const FileObject &page,
-                                   const std::string &link, Host &host)
+const char *reasonText(InvalidReason reason)
 {
-    std::vector<std::string> lines;
-    try {
-        const std::vector<std::string> found = FindStringInFile(
-            page.FullPath, link, SnippetBefore, SnippetAfter, site.settings().IgnoreCase, host);
-        for (size_t i = 0; i + 1 < found.size(); i += 2)
-            lines.push_back(found[i]);
-    } catch (const OrvaneError &) {
+    switch (reason) {
+    case InvalidReason::missingFile:
+        return "missing file";
+    case InvalidReason::missingAnchor:
+        return "missing anchor";
+    case InvalidReason::fileUrl:
+        return "file URL";
     }
-    return lines;
+    return "invalid";
 }
 
-void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &page, Host &host)
+/// The positions in InvalidLinks, in the order the page first names them.
+std::vector<size_t> inPageOrder(const FileObject &page)
 {
+    std::vector<size_t> order(page.InvalidLinks.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    const auto rank = [&page](size_t i) {
+        const LinkPlace *place = page.PlaceOf(page.InvalidLinks.BaseIndex(i));
+        return place ? place->order : 0u;
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&rank](size_t a, size_t b) { return rank(a) < rank(b); });
+    return order;
+}
+
+void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &page)
+{
+    if (page.InvalidLinks.empty())
+        return;
     const std::string path = PrintableText(RelativePath(site, page.FullPath));
-    for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
-        const std::string &link = page.InvalidLinks[i];
-        const std::string shown = PrintableText(link);
-        const std::vector<std::string> lines = linkLines(site, page, link, host);
-        if (lines.empty())
-            out << path << ": " << shown << '\n';
-        for (const std::string &line : lines)
-            out << path << ':' << line << ": " << shown << '\n';
+    for (const size_t i : inPageOrder(page)) {
+        out << path;
+        const LinkPlace *place = page.PlaceOf(page.InvalidLinks.BaseIndex(i));
+        if (place && place->line > 0)
+            out << ':' << place->line;
+        const InvalidReason reason =
+            i < page.InvalidReasons.size() ? page.InvalidReasons[i] : InvalidReason::missingFile;
+        out << ": " << PrintableText(page.InvalidLinks[i]) << " (" << reasonText(reason) << ')';
+        if (place && place->count > 1)
+            out << " (+" << place->count - 1 << ')';
+        out << '\n';
     }
 }
 
 } // namespace
 
-void WriteTextReport(std::ostream &out, const Site &site, const std::string &summary, Host &host)
+void WriteTextReport(std::ostream &out, const Site &site, const std::string &summary)
 {
     writeSummary(out, summary);
     out << "orphaned files:\n";
@@ -68,7 +79,7 @@ void WriteTextReport(std::ostream &out, const Site &site, const std::string &sum
         out << PrintableText(RelativePath(site, orphan->FullPath)) << '\n';
     out << "invalid links:\n";
     for (size_t i = 0; i < site.FileObjects.size(); ++i)
-        writeInvalidLinks(out, site, *site.FileObjects[i], host);
+        writeInvalidLinks(out, site, *site.FileObjects[i]);
 }
 
 } // namespace orvane::cli

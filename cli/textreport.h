@@ -4,17 +4,19 @@
 #include <string>
 
 namespace orvane {
-class Host;
 class Site;
 } // namespace orvane
 
 namespace orvane::cli {
 
 /// The report for people and editors, after a check with analysis: the two
-/// lines of the summary, the orphaned files, then each invalid link once per
-/// place its text stands in its page, as "page:line: link" (found as the tag
-/// jump finds it), or "page: link" when the text is not found there. Paths are
-/// relative to the home folder; names and links are decoded for display.
-void WriteTextReport(std::ostream &out, const Site &site, const std::string &summary, Host &host);
+/// lines of the summary, the orphaned files, then for each page with invalid
+/// links one line per distinct invalid link, in the order the page first names
+/// them: "page:line: link (reason)", line being where the page first names it
+/// and reason "missing file", "missing anchor" or "file URL", followed by
+/// "(+N)" when the page names it N more times. No page is read again: the
+/// lines were kept when the links were extracted. Paths are relative to the
+/// home folder; names and links are decoded for display. Written as it goes.
+void WriteTextReport(std::ostream &out, const Site &site, const std::string &summary);
 
 } // namespace orvane::cli

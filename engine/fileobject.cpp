@@ -2,6 +2,7 @@
 
 #include "base/host.h"
 #include "base/strutil.h"
+#include "base/urlpath.h"
 #include "engine/checkrun.h"
 #include "engine/filenames.h"
 #include "engine/filetree.h"
@@ -11,6 +12,8 @@
 #include "engine/readfileall.h"
 #include "engine/site.h"
 #include "project/project.h"
+
+#include <optional>
 
 namespace orvane {
 
@@ -32,16 +35,33 @@ bool containsText(std::string_view text, std::string_view upperNeedle)
 }
 
 /// Links that stay inside the site name no scheme, mail address or news group.
-bool isSiteInternal(const std::string &entry)
+bool isSiteInternal(std::string_view entry)
 {
-    return entry.find("://") == std::string::npos && !containsText(entry, "MAILTO:") &&
+    return entry.find("://") == std::string_view::npos && !containsText(entry, "MAILTO:") &&
            !containsText(entry, "NEWS:");
 }
 
-/// Where anchor stands in target's Anchors; -1 without a target or an anchor.
-int32_t anchorIndexIn(const FileObject *target, const std::string &anchor)
+/// The decoded form of a link part when decoding changes it.
+std::optional<std::string> decodedForm(const std::string &text)
 {
-    return target && !anchor.empty() ? target->Anchors.IndexOf(anchor) : -1;
+    if (text.find_first_of("%&") == std::string::npos)
+        return std::nullopt;
+    std::string decoded = DecodeLinkEscapes(text);
+    if (decoded == text)
+        return std::nullopt;
+    return decoded;
+}
+
+void addValid(LinkCheck &check, size_t i, WalkTarget target)
+{
+    check.valid.push_back(static_cast<uint32_t>(i));
+    check.walkTargets.push_back(target);
+}
+
+void addInvalid(LinkCheck &check, size_t i, InvalidReason reason)
+{
+    check.invalid.push_back(static_cast<uint32_t>(i));
+    check.invalidReasons.push_back(reason);
 }
 
 } // namespace
@@ -144,11 +164,19 @@ void FileObject::ExtractLinks()
     const ExtractContext context{m_site.host(), m_site.HaltRequested,
                                  m_site.settings().IgnoreJavaScript, m_site.settings().isSpaceValid,
                                  std::string(ExtractFileName(FullPath))};
+    PageLinks page;
+    const auto takeLists = [this, &page] {
+        Links = std::move(page.links);
+        LinkPlaces = std::move(page.places);
+        Anchors = std::move(page.anchors);
+        Targets = std::move(page.targets);
+    };
     if (m_site.Prefetcher) {
         Host &host = m_site.host();
-        if (auto page = m_site.Prefetcher->Take(FullPath, context.options(),
-                                                [&host] { host.processEvents(); })) {
-            ApplyPreparedPage(*page, context, Links, Anchors);
+        if (auto prepared = m_site.Prefetcher->Take(FullPath, context.options(),
+                                                    [&host] { host.processEvents(); })) {
+            ApplyPreparedPage(*prepared, context, page);
+            takeLists();
             return;
         }
     }
@@ -160,12 +188,13 @@ void FileObject::ExtractLinks()
         // already been told where telling makes sense.
         return;
     }
-    ExtractLinksFromText(text, context, Links, Anchors);
+    ExtractLinksFromText(text, context, page);
+    takeLists();
 }
 
-std::pair<std::string, std::string> FileObject::SplitLink(const std::string &link) const
+std::pair<std::string, std::string> FileObject::SplitLink(std::string_view link) const
 {
-    std::string path = link;
+    std::string path(link);
     std::string anchor;
     if (!link.empty() && link.back() == '/')
         path += m_site.settings().DefaultFileName;
@@ -182,60 +211,157 @@ std::pair<std::string, std::string> FileObject::SplitLink(const std::string &lin
     return {std::move(path), std::move(anchor)};
 }
 
+bool FileObject::modernLinks() const
+{
+    return m_site.settings().ModernLinks;
+}
+
+std::string_view FileObject::LinkTarget(size_t linkIndex) const
+{
+    const std::string &link = Links[linkIndex];
+    const LinkPlace *place = PlaceOf(linkIndex);
+    if (place && place->quotedRefresh && modernLinks())
+        return UnquotedRefreshTarget(link);
+    return link;
+}
+
+FileObject *FileObject::findTarget(const std::string &path) const
+{
+    const Project &project = m_site.project();
+    const bool ignoreCase = m_site.settings().IgnoreCase;
+    FileObject *target =
+        m_site.FileObjects.FindFileObject(project.LinkToPath(FullPath, path), ignoreCase);
+    if (target || !modernLinks())
+        return target;
+    // "my%20page.html" names "my page.html" for a browser.
+    const auto decoded = decodedForm(path);
+    return decoded ? m_site.FileObjects.FindFileObject(project.LinkToPath(FullPath, *decoded),
+                                                       ignoreCase)
+                   : nullptr;
+}
+
+int32_t FileObject::anchorIndexIn(const FileObject &target, const std::string &anchor) const
+{
+    const int32_t index = target.Anchors.IndexOf(anchor);
+    if (index >= 0 || !modernLinks())
+        return index;
+    const auto decoded = decodedForm(anchor);
+    return decoded ? target.Anchors.IndexOf(*decoded) : -1;
+}
+
+bool FileObject::isFragmentTarget(const FileObject &target, const std::string &anchor) const
+{
+    // Browsers scroll to the element with that id, and "#top" to the top of
+    // the document even when nothing carries that name.
+    const auto names = [&target](std::string_view fragment) {
+        return target.Targets.Contains(fragment) || SameText(fragment, "top");
+    };
+    if (names(anchor))
+        return true;
+    const auto decoded = decodedForm(anchor);
+    return decoded && names(*decoded);
+}
+
 WalkTarget FileObject::walkTarget(const std::string &path, const std::string &anchor) const
 {
-    FileObject *target = m_site.FileObjects.FindFileObject(
-        m_site.project().LinkToPath(FullPath, path), m_site.settings().IgnoreCase);
-    return {target, anchorIndexIn(target, anchor)};
+    FileObject *target = findTarget(path);
+    return {target, target && !anchor.empty() ? anchorIndexIn(*target, anchor) : -1};
+}
+
+WalkTarget FileObject::ResolveWalkTarget(size_t linkIndex) const
+{
+    const std::string_view link = LinkTarget(linkIndex);
+    if (link.empty())
+        return {nullptr, -1};
+    const auto [path, anchor] = SplitLink(link);
+    return walkTarget(path, anchor);
+}
+
+void FileObject::classifyRootRelative(size_t i, const std::string &path, const std::string &anchor,
+                                      LinkCheck &check) const
+{
+    const Project &project = m_site.project();
+    const auto exists = [&](const std::string &p) {
+        return FileExists(project.LinkToPath(FullPath, p));
+    };
+    bool found = exists(path);
+    if (!found && modernLinks()) {
+        const auto decoded = decodedForm(path);
+        found = decoded && exists(*decoded);
+    }
+    // The fragment of a link checked against the disk is not looked at.
+    if (found)
+        addValid(check, i, walkTarget(path, anchor));
+    else
+        addInvalid(check, i, InvalidReason::missingFile);
+}
+
+void FileObject::classifyInSite(size_t i, const std::string &path, const std::string &anchor,
+                                LinkCheck &check) const
+{
+    FileObject *target = findTarget(path);
+    if (!target) {
+        addInvalid(check, i, InvalidReason::missingFile);
+        return;
+    }
+    const int32_t anchorIndex = anchor.empty() ? -1 : anchorIndexIn(*target, anchor);
+    if (anchor.empty() || anchorIndex >= 0 || (modernLinks() && isFragmentTarget(*target, anchor)))
+        addValid(check, i, {target, anchorIndex});
+    else
+        addInvalid(check, i, InvalidReason::missingAnchor);
+}
+
+void FileObject::classifyFileUrl(size_t i, const std::string &path, const std::string &anchor,
+                                 LinkCheck &check) const
+{
+    if (m_site.settings().CheckLocalFile == 0) {
+        addInvalid(check, i, InvalidReason::fileUrl);
+        return;
+    }
+    // A network path ("//host/...") cannot be reached from here; the system
+    // would take it for a local one.
+    const auto exists = [](const std::string &url) {
+        const auto local = FileUrlToPath(url);
+        return local && !StartsWith(*local, "//") && FileExists(*local);
+    };
+    bool found = exists(path);
+    if (!found && modernLinks()) {
+        const auto decoded = decodedForm(path);
+        found = decoded && exists(*decoded);
+    }
+    if (found)
+        addValid(check, i, walkTarget(path, anchor));
+    else
+        addInvalid(check, i, InvalidReason::missingFile);
+}
+
+void FileObject::classifyLink(size_t i, LinkCheck &check) const
+{
+    const std::string_view entry = LinkTarget(i);
+    if (entry.empty())
+        return; // an empty value names no target at all
+    const auto [path, anchor] = SplitLink(entry);
+    if (isSiteInternal(entry)) {
+        if (entry.front() == '/') {
+            if (m_site.project().ServerRoot().empty())
+                check.external.push_back(static_cast<uint32_t>(i));
+            else
+                classifyRootRelative(i, path, anchor, check);
+        } else if (!path.empty() || !anchor.empty()) {
+            classifyInSite(i, path, anchor, check);
+        }
+    } else if (!StartsWithText(entry, "file://")) {
+        check.external.push_back(static_cast<uint32_t>(i));
+    } else {
+        classifyFileUrl(i, path, anchor, check);
+    }
 }
 
 LinkCheck FileObject::ClassifyLinks() const
 {
     LinkCheck check;
-    const Settings &settings = m_site.settings();
-    const Project &project = m_site.project();
-    auto valid = [&](size_t i, WalkTarget target) {
-        check.valid.push_back(static_cast<uint32_t>(i));
-        check.walkTargets.push_back(target);
-    };
-    auto invalid = [&](size_t i) { check.invalid.push_back(static_cast<uint32_t>(i)); };
-    auto external = [&](size_t i) { check.external.push_back(static_cast<uint32_t>(i)); };
-    for (size_t i = 0; i < Links.size(); ++i) {
-        const std::string &entry = Links[i];
-        if (entry.empty())
-            continue; // an empty value names no target at all
-        const auto [path, anchor] = SplitLink(entry);
-        if (isSiteInternal(entry)) {
-            if (entry.front() == '/') {
-                if (project.ServerRoot().empty())
-                    external(i);
-                else if (FileExists(project.LinkToPath(FullPath, path)))
-                    valid(i, walkTarget(path, anchor));
-                else
-                    invalid(i);
-            } else if (!path.empty() || !anchor.empty()) {
-                FileObject *target = m_site.FileObjects.FindFileObject(
-                    project.LinkToPath(FullPath, path), settings.IgnoreCase);
-                const int32_t anchorIndex = anchorIndexIn(target, anchor);
-                if (target && (anchor.empty() || anchorIndex >= 0))
-                    valid(i, {target, anchorIndex});
-                else
-                    invalid(i);
-            }
-        } else if (!StartsWithText(entry, "file://")) {
-            external(i);
-        } else if (settings.CheckLocalFile == 0) {
-            invalid(i);
-        } else {
-            // A network path ("//host/...") cannot be reached from here; the
-            // system would take it for a local one.
-            const auto local = FileUrlToPath(path);
-            if (local && !StartsWith(*local, "//") && FileExists(*local))
-                valid(i, walkTarget(path, anchor));
-            else
-                invalid(i);
-        }
-    }
+    for (size_t i = 0; i < Links.size(); ++i)
+        classifyLink(i, check);
     return check;
 }
 
@@ -244,6 +370,7 @@ void FileObject::ApplyLinkCheck(LinkCheck check)
     ValidLinks.Assign(std::move(check.valid));
     InvalidLinks.Assign(std::move(check.invalid));
     ExternalLinks.Assign(std::move(check.external));
+    InvalidReasons = std::move(check.invalidReasons);
     // The walk follows the valid links again with the same resolution, so it
     // keeps what is found here as long as nothing it depends on changes.
     m_walkTargets = std::move(check.walkTargets);

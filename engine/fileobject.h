@@ -1,10 +1,13 @@
 #pragma once
 
+#include "engine/idset.h"
+#include "engine/linkplaces.h"
 #include "engine/stringlist.h"
 #include "settings/settings.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,13 +28,21 @@ struct WalkTarget
     int32_t anchorIndex;
 };
 
-/// Where CheckLinks puts each link of a page (indices into its Links), and
-/// the walk targets of the valid ones.
+/// Why a link is invalid.
+enum class InvalidReason : uint8_t {
+    missingFile,   // its path names no file (of the tree, or on disk where that counts)
+    missingAnchor, // the file is there, the fragment names nothing in it
+    fileUrl,       // a file URL, while such links are not checked
+};
+
+/// Where CheckLinks puts each link of a page (indices into its Links), why
+/// each invalid one is invalid, and the walk targets of the valid ones.
 struct LinkCheck
 {
     std::vector<uint32_t> valid;
     std::vector<uint32_t> invalid;
     std::vector<uint32_t> external;
+    std::vector<InvalidReason> invalidReasons;
     std::vector<WalkTarget> walkTargets;
 };
 
@@ -53,11 +64,14 @@ public:
     bool Ignored = false;
     orvane::ReachState ReachState = orvane::ReachState::unreached;
     bool Blue = true;
-    SortedStringList Links;   // every raw link text of the page
-    SortedStringList Anchors; // every anchor name the page defines
+    SortedStringList Links;            // every raw link text of the page
+    SortedStringList Anchors;          // every anchor name the page defines
+    IdSet Targets;                     // every element id of the page
+    std::vector<LinkPlace> LinkPlaces; // where the page names each entry of Links
     LinkSubset ValidLinks{Links};
     LinkSubset InvalidLinks{Links};
     LinkSubset ExternalLinks{Links};
+    std::vector<InvalidReason> InvalidReasons; // one per entry of InvalidLinks
 
     /// Takes the path, classifies the file and, for a page, extracts its links
     /// and anchors. A file that is not a regular file (a FIFO, a device) is of
@@ -70,10 +84,23 @@ public:
     /// Recomputes Blue and the page picture; the selected picture follows.
     void UpdateImage();
 
-    /// Reads the page and fills Links and Anchors.
+    /// Reads the page and fills Links (with their places), Anchors and Targets.
     void ExtractLinks();
     /// Splits a link text (never empty) into its path and anchor parts.
-    std::pair<std::string, std::string> SplitLink(const std::string &link) const;
+    std::pair<std::string, std::string> SplitLink(std::string_view link) const;
+    /// Where the page names Links[linkIndex]; none for a link that was not
+    /// extracted from the page.
+    const LinkPlace *PlaceOf(size_t linkIndex) const
+    {
+        return linkIndex < LinkPlaces.size() ? &LinkPlaces[linkIndex] : nullptr;
+    }
+    /// What Links[linkIndex] points to under the current rules: the link as
+    /// written, or, with ModernLinks, the part between the quotes of a refresh
+    /// target written in quotes. Empty when it names no target at all.
+    std::string_view LinkTarget(size_t linkIndex) const;
+    /// Where the walk goes from Links[linkIndex], a valid link, resolved
+    /// afresh by the rules of CheckLinks.
+    WalkTarget ResolveWalkTarget(size_t linkIndex) const;
     /// Sorts Links into ValidLinks, InvalidLinks and ExternalLinks.
     void CheckLinks();
     /// The first half of CheckLinks: works out where each link goes and
@@ -99,6 +126,21 @@ private:
     friend class FileObjectList;
     FileObject(Site &site, TreeNode *node, uint64_t sequence);
 
+    bool modernLinks() const;
+    void classifyLink(size_t i, LinkCheck &check) const;
+    void classifyRootRelative(size_t i, const std::string &path, const std::string &anchor,
+                              LinkCheck &check) const;
+    void classifyInSite(size_t i, const std::string &path, const std::string &anchor,
+                        LinkCheck &check) const;
+    void classifyFileUrl(size_t i, const std::string &path, const std::string &anchor,
+                         LinkCheck &check) const;
+    /// The file object the path part of a link names in the tree, or none.
+    FileObject *findTarget(const std::string &path) const;
+    /// Index of a link's fragment in target's Anchors, or -1.
+    int32_t anchorIndexIn(const FileObject &target, const std::string &anchor) const;
+    /// Whether a fragment that names no anchor of target still names a place
+    /// a browser scrolls to: an element id, or the top of the document.
+    bool isFragmentTarget(const FileObject &target, const std::string &anchor) const;
     WalkTarget walkTarget(const std::string &path, const std::string &anchor) const;
 
     Site &m_site;

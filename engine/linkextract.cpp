@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -227,54 +228,130 @@ std::string_view CleanValue(std::string_view raw, std::string &scratch)
     return scratch;
 }
 
-/// Finds, in one sweep over the page, what the 38 separate passes would find:
-/// every row keeps its own resume point (the ">" of the tag it took last), so
-/// "<A" inside another tag or inside a value is taken or skipped just as the
-/// row's own pass would. Finds come out in page order.
-void CollectFinds(std::string_view text, std::vector<LinkFind> &finds)
+bool IsAsciiLetter(char c)
 {
-    const TagIndex &index = tagIndex();
-    std::array<size_t, Rows.size()> resumeAt{}; // per tag; never more tags than rows
-    size_t gt = 0;
-    bool gtKnown = false;
-    ForEachOf(text, 0, text.size(), '<', '<', '<', [&](size_t lt) {
-        if (lt + 1 >= text.size())
-            return false;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+/// The places of a page where an ID attribute may begin: a blank, then "ID"
+/// in any letter case.
+std::vector<size_t> IdCandidates(std::string_view text)
+{
+    std::vector<size_t> at;
+    ForEachBlankThenPair(text, 'I', 'D', [&at](size_t i) {
+        at.push_back(i);
+        return true;
+    });
+    return at;
+}
+
+/// Finds, in one sweep over the page, what the 38 separate passes and the id
+/// scan would find: every row keeps its own resume point (the ">" of the tag
+/// it took last), and so does the id scan, so "<A" inside another tag or
+/// inside a value is taken or skipped just as the row's own pass would. Finds
+/// come out in page order.
+class FindCollector
+{
+public:
+    FindCollector(std::string_view text, std::vector<LinkFind> &finds)
+        : m_text(text)
+        , m_finds(finds)
+        , m_idAt(IdCandidates(text))
+    {
+    }
+
+    void collect()
+    {
+        ForEachOf(m_text, 0, m_text.size(), '<', '<', '<', [&](size_t lt) {
+            // A tag without ">" ends every row's pass: no tag after it closes.
+            return lt + 1 < m_text.size() && tag(lt);
+        });
+    }
+
+private:
+    /// The first ">" from lt on, found once for all the tags that open
+    /// before it.
+    size_t closing(size_t lt)
+    {
+        if (!m_gtKnown || (m_gt != npos && m_gt < lt)) {
+            m_gt = m_text.find('>', lt);
+            m_gtKnown = true;
+        }
+        return m_gt;
+    }
+
+    /// The tag whose "<" is at lt; false when it has no ">".
+    bool tag(size_t lt)
+    {
+        const TagIndex &index = tagIndex();
         const FirstByteGroups &candidates =
-            index.byFirstByte[static_cast<unsigned char>(text[lt + 1])];
+            index.byFirstByte[static_cast<unsigned char>(m_text[lt + 1])];
         for (size_t c = 0; c < candidates.count; ++c) {
             const uint8_t g = candidates.groups[c];
             const TagGroup &group = index.groups[g];
-            if (lt < resumeAt[g] || !MatchesAt(text, lt + 1, group.name))
+            if (lt < m_resumeAt[g] || !MatchesAt(m_text, lt + 1, group.name))
                 continue;
-            if (!gtKnown || (gt != npos && gt < lt)) {
-                gt = text.find('>', lt);
-                gtKnown = true;
-            }
+            const size_t gt = closing(lt);
             if (gt == npos)
-                return false; // no tag from here on is closed, for any row
-            resumeAt[g] = gt;
+                return false;
+            m_resumeAt[g] = gt;
             std::array<Span, MaxRowsPerTag> values;
-            TagValues(text, lt + 1 + group.name.size(), gt,
+            TagValues(m_text, lt + 1 + group.name.size(), gt,
                       std::span(group.attributes.data(), group.rowCount), values.data());
             for (size_t r = 0; r < group.rowCount; ++r)
-                finds.push_back({values[r].begin, values[r].end, group.rows[r]});
+                m_finds.push_back({values[r].begin, values[r].end, group.rows[r]});
+        }
+        if (lt >= m_idResumeAt && IsAsciiLetter(m_text[lt + 1])) {
+            const size_t gt = closing(lt);
+            if (gt == npos)
+                return false;
+            id(lt, gt);
         }
         return true;
-    });
+    }
+
+    /// The tag's first blank-preceded "ID" is its ID attribute. A blank ends
+    /// the tag's name, so one before gt lies among its attributes (a name that
+    /// runs up to ">" holds none). A tag without an id gives no find: ids are
+    /// no items of the progress display.
+    void id(size_t lt, size_t gt)
+    {
+        m_idResumeAt = gt;
+        while (m_nextId < m_idAt.size() && m_idAt[m_nextId] <= lt)
+            ++m_nextId;
+        if (m_nextId == m_idAt.size() || m_idAt[m_nextId] + 2 > gt)
+            return;
+        const Span value = ValueAfter(m_text, m_idAt[m_nextId] + 2, gt);
+        if (value.begin < value.end)
+            m_finds.push_back({value.begin, value.end, IdRow});
+    }
+
+    std::string_view m_text;
+    std::vector<LinkFind> &m_finds;
+    const std::vector<size_t> m_idAt;
+    size_t m_nextId = 0;
+    std::array<size_t, Rows.size()> m_resumeAt{}; // per tag; never more tags than rows
+    size_t m_idResumeAt = 0;
+    size_t m_gt = 0;
+    bool m_gtKnown = false;
+};
+
+void CollectFinds(std::string_view text, std::vector<LinkFind> &finds)
+{
+    FindCollector(text, finds).collect();
 }
 
 /// Stable reordering of the finds by row (a counting sort). rowStart receives
 /// where each row's finds begin; rowStart[row + 1] is where they end.
 std::vector<LinkFind> OrderByRow(const std::vector<LinkFind> &finds,
-                                 std::array<size_t, LinkRowTotal + 1> &rowStart)
+                                 std::array<size_t, FindRowTotal + 1> &rowStart)
 {
     rowStart.fill(0);
     for (const LinkFind &f : finds)
         ++rowStart[f.row + 1];
-    for (size_t row = 0; row < Rows.size(); ++row)
+    for (size_t row = 0; row < FindRowTotal; ++row)
         rowStart[row + 1] += rowStart[row];
-    std::array<size_t, Rows.size()> next{};
+    std::array<size_t, FindRowTotal> next{};
     std::copy(rowStart.begin(), rowStart.end() - 1, next.begin());
     std::vector<LinkFind> ordered(finds.size());
     for (const LinkFind &f : finds)
@@ -293,47 +370,78 @@ public:
     {
     }
 
-    /// One found value for links or anchors.
-    void link(std::vector<std::string> &out, const LinkFind &find)
+    /// The value a find of a link, anchor or id gives, if any. A value cut
+    /// at a space that it begins with gives an empty text.
+    std::optional<std::string_view> plain(const LinkFind &find)
     {
         const std::string_view value = valueOf(find);
         if (value.empty())
-            return;
+            return std::nullopt;
         if (StartsWithText(value, "JAVASCRIPT:")) {
-            if (!m_options.ignoreJavaScript)
-                out.emplace_back(value);
-            return;
+            if (m_options.ignoreJavaScript)
+                return std::nullopt;
+            return value;
         }
-        out.emplace_back(m_options.isSpaceValid ? value : CutAtSpace(value));
+        return m_options.isSpaceValid ? value : CutAtSpace(value);
     }
 
-    /// One META tag.
-    void refresh(std::vector<std::string> &out, const LinkFind &find)
+    /// The target one META tag gives, if any.
+    std::optional<std::string_view> refresh(const LinkFind &find)
     {
         const std::string_view value = valueOf(find);
         // A value that begins with "URL=" is not a refresh instruction.
         const size_t url = value.find("URL=");
         if (url == npos || url == 0)
-            return;
-        const std::string target = TrimControl(value.substr(url + 4));
-        if (!target.empty())
-            out.emplace_back(CutAtSpace(target));
+            return std::nullopt;
+        m_target = TrimControl(value.substr(url + 4));
+        if (m_target.empty())
+            return std::nullopt;
+        return CutAtSpace(m_target);
     }
 
-    /// The values of finds [from, to): link rows, then META rows from metaFrom
-    /// on; only the finds taken (all when taken is empty).
-    std::vector<std::string> values(const std::vector<LinkFind> &finds, size_t from, size_t to,
-                                    size_t metaFrom, const std::vector<char> &taken)
+    /// The link values of finds [from, to): link rows, then META rows from
+    /// metaFrom on; only the finds taken (all when taken is empty).
+    std::vector<FoundLink> links(const std::vector<LinkFind> &finds, size_t from, size_t to,
+                                 size_t metaFrom, const std::vector<char> &taken)
     {
-        std::vector<std::string> out;
+        std::vector<FoundLink> out;
         out.reserve(to - from);
         for (size_t i = from; i < to; ++i) {
             if (!taken.empty() && !taken[i])
                 continue;
-            if (i < metaFrom)
-                link(out, finds[i]);
-            else
-                refresh(out, finds[i]);
+            const bool meta = i >= metaFrom;
+            const auto value = meta ? refresh(finds[i]) : plain(finds[i]);
+            if (value)
+                out.push_back(
+                    {std::string(*value), finds[i].begin,
+                     meta && !value->empty() && (value->front() == '"' || value->front() == '\'')});
+        }
+        return out;
+    }
+
+    /// The ids of finds [from, to), as the id set keeps them.
+    std::vector<uint64_t> ids(const std::vector<LinkFind> &finds, size_t from, size_t to)
+    {
+        std::vector<uint64_t> out;
+        out.reserve(to - from);
+        for (size_t i = from; i < to; ++i) {
+            if (const auto value = plain(finds[i]); value && !value->empty())
+                out.push_back(IdSet::HashOf(*value));
+        }
+        return out;
+    }
+
+    /// The anchor names of finds [from, to), of those taken.
+    std::vector<std::string> names(const std::vector<LinkFind> &finds, size_t from, size_t to,
+                                   const std::vector<char> &taken)
+    {
+        std::vector<std::string> out;
+        out.reserve(to - from);
+        for (size_t i = from; i < to; ++i) {
+            if (taken.empty() || taken[i]) {
+                if (const auto value = plain(finds[i]))
+                    out.emplace_back(*value);
+            }
         }
         return out;
     }
@@ -347,6 +455,7 @@ private:
     std::string_view m_text;
     ExtractOptions m_options;
     std::string m_scratch;
+    std::string m_target;
 };
 
 /// Gives the user interface the events that adding the values one at a time
@@ -387,110 +496,6 @@ private:
     std::vector<char> m_taken;
 };
 
-/// The text between the part already settled (the first m_kept bytes) and the
-/// part not yet looked at (from m_rest on), with the comments removed so far
-/// cut out. Neither marker stands complete inside the settled part, so a new
-/// first marker is either one that forms across the seam or the next one in
-/// the rest, which is searched at most once per stretch of text.
-class CommentCutter
-{
-public:
-    explicit CommentCutter(std::string &text)
-        : m_text(text)
-    {
-    }
-
-    size_t firstOpen() { return first("<!--", m_open); }
-    size_t firstClose() { return first("-->", m_close); }
-
-    /// Removes [from, to) of the current text; to lies beyond the seam.
-    void cut(size_t from, size_t to)
-    {
-        const size_t newRest = m_rest + (to - m_kept);
-        if (from >= m_kept) {
-            const size_t n = from - m_kept;
-            std::copy(m_text.begin() + m_rest, m_text.begin() + m_rest + n,
-                      m_text.begin() + m_kept);
-            m_kept += n;
-        } else {
-            m_kept = from;
-        }
-        m_rest = newRest;
-    }
-
-    void finish()
-    {
-        if (m_kept == m_rest)
-            return;
-        std::copy(m_text.begin() + m_rest, m_text.end(), m_text.begin() + m_kept);
-        m_text.resize(m_kept + (m_text.size() - m_rest));
-    }
-
-private:
-    struct Found
-    {
-        bool known = false;
-        size_t at = npos; // position in m_text, at or after m_rest when searched
-    };
-
-    size_t size() const { return m_kept + (m_text.size() - m_rest); }
-    char at(size_t i) const { return i < m_kept ? m_text[i] : m_text[m_rest + (i - m_kept)]; }
-
-    bool markerAt(size_t i, std::string_view marker) const
-    {
-        if (size() - i < marker.size())
-            return false;
-        for (size_t k = 0; k < marker.size(); ++k) {
-            if (at(i + k) != marker[k])
-                return false;
-        }
-        return true;
-    }
-
-    size_t first(std::string_view marker, Found &found)
-    {
-        const size_t back = marker.size() - 1;
-        for (size_t i = m_kept > back ? m_kept - back : 0; i < m_kept; ++i) {
-            if (markerAt(i, marker))
-                return i;
-        }
-        if (!found.known || (found.at != npos && found.at < m_rest)) {
-            found.at = std::string_view(m_text).find(marker, m_rest);
-            found.known = true;
-        }
-        return found.at == npos ? npos : m_kept + (found.at - m_rest);
-    }
-
-    std::string &m_text;
-    size_t m_kept = 0;
-    size_t m_rest = 0;
-    Found m_open;
-    Found m_close;
-};
-
-/// Removes the comments one at a time; before and after each removal asks
-/// whether to go on. Returns false when told to stop (the text is then left
-/// unusable).
-template<typename Before, typename After>
-bool cutComments(std::string &text, Before before, After after)
-{
-    CommentCutter cutter(text);
-    for (;;) {
-        const size_t open = cutter.firstOpen();
-        if (open == npos)
-            break;
-        const size_t close = cutter.firstClose();
-        if (close == npos || open >= close)
-            break;
-        before();
-        cutter.cut(open, close + 3);
-        if (!after())
-            return false;
-    }
-    cutter.finish();
-    return true;
-}
-
 } // namespace
 
 size_t SkipBlanks(std::string_view text, size_t &pos)
@@ -526,50 +531,46 @@ bool FindTagAttribute(std::string_view tag, std::string_view attribute, std::str
     return true;
 }
 
-bool RemoveComments(std::string &text, Host &host, const bool &haltRequested)
+std::string_view UnquotedRefreshTarget(std::string_view target)
 {
-    long counter = 0;
-    return cutComments(
-        text,
-        [&] {
-            host.processEvents();
-            return true;
-        },
-        [&] {
-            if (haltRequested)
-                return false;
-            host.setCountPanel(counter++);
-            return true;
-        });
+    if (target.empty() || (target.front() != '"' && target.front() != '\''))
+        return target;
+    const std::string_view inside = target.substr(1);
+    return inside.substr(0, inside.find(target.front()));
 }
 
 PreparedPage PreparePage(std::string text, ExtractOptions options)
 {
     PreparedPage page;
     page.options = options;
-    cutComments(
+    CutComments(
         text, [] {},
         [&page] {
             ++page.commentCount;
             return true;
-        });
+        },
+        &page.commentGaps);
     std::vector<LinkFind> found;
     CollectFinds(text, found);
     page.finds = OrderByRow(found, page.rowStart);
+    const size_t linkEnd = page.rowStart[LinkRowCount];
+    const size_t metaEnd = page.rowStart[MetaRow + 1];
+    const size_t anchorEnd = page.rowStart[IdRow];
     ValueMaker maker(text, options);
     const std::vector<char> all;
-    page.links.AddAll(
-        maker.values(page.finds, 0, page.rowStart[MetaRow + 1], page.rowStart[LinkRowCount], all));
-    page.anchors.AddAll(
-        maker.values(page.finds, page.rowStart[MetaRow + 1], page.finds.size(), npos, all));
+    PageLinks &lists = page.lists;
+    PlaceLinks(maker.links(page.finds, 0, metaEnd, linkEnd, all), text, page.commentGaps,
+               lists.links, lists.places);
+    lists.anchors.AddAll(maker.names(page.finds, metaEnd, anchorEnd, all));
+    lists.targets.AddHashes(maker.ids(page.finds, anchorEnd, page.finds.size()));
     page.text = std::move(text);
     return page;
 }
 
-void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, SortedStringList &links,
-                       SortedStringList &anchors)
+void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, PageLinks &out)
 {
     ORVANE_ASSERT(page.options == context.options(), "LinkExtract");
+    out = PageLinks();
     Host &host = context.host;
     host.setStatus(context.fileName + " - コメント削除中");
     for (size_t k = 0; k < page.commentCount; ++k) {
@@ -582,8 +583,13 @@ void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, Sorted
     host.setStatus(context.fileName + " - リンク抜き出し中");
     const size_t linkEnd = page.rowStart[LinkRowCount];
     const size_t metaEnd = page.rowStart[MetaRow + 1];
+    const size_t anchorEnd = page.rowStart[IdRow];
     ValueMaker maker(page.text, page.options);
     EventReplay replay(context, page.finds.size());
+    const auto placeTaken = [&](const std::vector<char> &taken) {
+        PlaceLinks(maker.links(page.finds, 0, metaEnd, linkEnd, taken), page.text, page.commentGaps,
+                   out.links, out.places);
+    };
     for (size_t i = 0; i < linkEnd; ++i)
         replay.step(i);
     for (size_t i = linkEnd; i < metaEnd; ++i) {
@@ -591,30 +597,35 @@ void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, Sorted
             // Halted at a META tag: the links found before it, nothing more.
             std::vector<char> taken = replay.taken();
             std::fill(taken.begin() + static_cast<ptrdiff_t>(i), taken.end(), 0);
-            links.AddAll(maker.values(page.finds, 0, metaEnd, linkEnd, taken));
+            placeTaken(taken);
             return;
         }
     }
-    if (replay.taken().empty())
-        links.Merge(std::move(page.links));
-    else
-        links.AddAll(maker.values(page.finds, 0, metaEnd, linkEnd, replay.taken()));
+    if (replay.taken().empty()) {
+        out.links = std::move(page.lists.links);
+        out.places = std::move(page.lists.places);
+    } else {
+        placeTaken(replay.taken());
+    }
 
     host.setStatus(context.fileName + " - アンカー抜き出し中");
     replay.resetCounter();
-    for (size_t i = metaEnd; i < page.finds.size(); ++i)
+    for (size_t i = metaEnd; i < anchorEnd; ++i)
         replay.step(i);
     if (replay.taken().empty())
-        anchors.Merge(std::move(page.anchors));
+        out.anchors = std::move(page.lists.anchors);
     else
-        anchors.AddAll(maker.values(page.finds, metaEnd, page.finds.size(), npos, replay.taken()));
+        out.anchors.AddAll(maker.names(page.finds, metaEnd, anchorEnd, replay.taken()));
+    // Ids are no items of the progress display: a page that was extracted
+    // whole gives them all, a halted one none.
+    if (!context.haltRequested)
+        out.targets = std::move(page.lists.targets);
 }
 
-void ExtractLinksFromText(std::string &text, const ExtractContext &context, SortedStringList &links,
-                          SortedStringList &anchors)
+void ExtractLinksFromText(std::string &text, const ExtractContext &context, PageLinks &out)
 {
     PreparedPage page = PreparePage(std::move(text), context.options());
-    ApplyPreparedPage(page, context, links, anchors);
+    ApplyPreparedPage(page, context, out);
     text = std::move(page.text);
 }
 

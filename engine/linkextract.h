@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/commentremoval.h"
+#include "engine/idset.h"
+#include "engine/linkplaces.h"
 #include "engine/stringlist.h"
 
 #include <array>
@@ -32,7 +35,8 @@ struct ExtractContext
     ExtractOptions options() const { return {ignoreJavaScript, isSpaceValid}; }
 };
 
-/// One value span found in a page, and the tag table row that found it.
+/// One value span found in a page, and the tag table row that found it (or
+/// IdRow for the id of a tag).
 struct LinkFind
 {
     size_t begin;
@@ -42,6 +46,18 @@ struct LinkFind
 
 /// The rows of the tag table: 35 link rows, META refresh, two anchor rows.
 inline constexpr size_t LinkRowTotal = 38;
+/// The finds of the id scan come after those of the rows.
+inline constexpr size_t IdRow = LinkRowTotal;
+inline constexpr size_t FindRowTotal = LinkRowTotal + 1;
+
+/// What extraction gives for one page.
+struct PageLinks
+{
+    SortedStringList links;        // every link value
+    std::vector<LinkPlace> places; // where each entry of links stands
+    SortedStringList anchors;      // every anchor name
+    IdSet targets;                 // every element id
+};
 
 /// A page's extraction worked out without the user interface: everything
 /// ExtractLinksFromText computes, so that it can be done ahead of time, on
@@ -51,35 +67,29 @@ struct PreparedPage
     ExtractOptions options;
     std::string text;                                // with the comments removed
     size_t commentCount = 0;                         // comments removed
+    std::vector<CommentGap> commentGaps;             // where they stood
     std::vector<LinkFind> finds;                     // by row, each row in page order
-    std::array<size_t, LinkRowTotal + 1> rowStart{}; // where each row's finds begin
-    SortedStringList links;   // every link value, as the lists would hold them
-    SortedStringList anchors; // every anchor name, likewise
+    std::array<size_t, FindRowTotal + 1> rowStart{}; // where each row's finds begin
+    PageLinks lists; // what the page gives when it is handed over whole
 };
 
 /// Removes the comments and finds and sorts every value of a page; touches
 /// nothing shared, so any thread may call it.
 PreparedPage PreparePage(std::string text, ExtractOptions options);
 
-/// Hands a prepared page to the lists with exactly the status texts, events,
-/// count panel and halt behaviour of ExtractLinksFromText, and the same result.
-/// The page must have been prepared with the context's options.
-void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, SortedStringList &links,
-                       SortedStringList &anchors);
+/// Hands a prepared page over with exactly the status texts, events, count
+/// panel and halt behaviour of ExtractLinksFromText, and the same result. The
+/// page must have been prepared with the context's options.
+void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, PageLinks &out);
 
 /// Extracts every link value of the 35 tag/attribute rows and of META refresh,
-/// and every anchor name, from a page's text (NULs already turned into blanks;
-/// the text may be modified). Links and anchors receive exactly what adding the
-/// values one by one, row by row, would give.
-void ExtractLinksFromText(std::string &text, const ExtractContext &context, SortedStringList &links,
-                          SortedStringList &anchors);
-
-/// Removes the page's comments in place: repeatedly the first "<!--" up to and
-/// including the first "-->", as long as that start stands before that end,
-/// over the text as it is after each removal. Lets events run and shows the
-/// count before every removal. Returns false when the user halted; the text is
-/// then unusable.
-bool RemoveComments(std::string &text, Host &host, const bool &haltRequested);
+/// every anchor name and every element id from a page's text (NULs already
+/// turned into blanks; the text may be modified) into out, replacing what it
+/// held. Links and anchors are what adding the values one by one, row by row,
+/// gives; ids are taken from every tag in page order, by the same value rules
+/// but without a progress step of their own, and only from a page that was
+/// extracted without a halt.
+void ExtractLinksFromText(std::string &text, const ExtractContext &context, PageLinks &out);
 
 /// Space, CR and LF separate a tag's name from its attributes; a tab does not.
 inline constexpr bool IsBlank(char c)
@@ -93,6 +103,11 @@ size_t SkipBlanks(std::string_view text, size_t &pos);
 /// The part of text before its first space; all of it when it has none, empty
 /// when it begins with one.
 std::string_view CutAtSpace(std::string_view text);
+
+/// A refresh target as a browser takes it: one that begins with a quote loses
+/// it and everything from the next same quote on (all but the opening quote
+/// when none follows); any other target stays whole.
+std::string_view UnquotedRefreshTarget(std::string_view target);
 
 /// Finds the next "<" + tag at or after offset whose ">" follows somewhere, and
 /// the value of attribute in it (tag and attribute given in upper case, matched

@@ -29,16 +29,6 @@ void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
     stack.push_back({object, object->WalkTargets(site.ResolutionStamp()), 0});
 }
 
-/// Where one valid link of the page leads, resolved afresh.
-WalkTarget resolve(Site &site, const FileObject &page, const std::string &link)
-{
-    const auto [path, anchor] = page.SplitLink(link);
-    const std::string target = site.project().LinkToPath(page.FullPath, path);
-    FileObject *object = site.FileObjects.FindFileObject(target, site.settings().IgnoreCase);
-    const int32_t anchorIndex = object && !anchor.empty() ? object->Anchors.IndexOf(anchor) : -1;
-    return {object, anchorIndex};
-}
-
 } // namespace
 
 void WalkFrom(Site &site, TreeNode *start)
@@ -60,9 +50,9 @@ void WalkFrom(Site &site, TreeNode *start)
             continue;
         }
         const size_t i = frame.nextLink++;
-        const WalkTarget target = frame.targets
-                                      ? (*frame.targets)[i]
-                                      : resolve(site, *frame.object, frame.object->ValidLinks[i]);
+        const WalkTarget target =
+            frame.targets ? (*frame.targets)[i]
+                          : frame.object->ResolveWalkTarget(frame.object->ValidLinks.BaseIndex(i));
         if (!target.object || target.object->Ignored)
             continue;
         if (target.anchorIndex >= 0 &&

@@ -32,9 +32,24 @@ private:
     int m_fd;
 };
 
+/// Whether path is a symbolic link that leads nowhere (or round in a circle).
+bool isDanglingLink(const std::string &path, int error)
+{
+    struct stat info
+    {
+    };
+    return (error == ENOENT || error == ELOOP) && ::lstat(path.c_str(), &info) == 0 &&
+           S_ISLNK(info.st_mode);
+}
+
 [[noreturn]] void openFailed(const std::string &path, int error, Host &host)
 {
-    host.error("ファイルをオープンできません\r\n" + path);
+    // A link whose target went away is a fault of the site, not of reading:
+    // it is named for what it is, as a warning.
+    if (isDanglingLink(path, error))
+        host.warning("シンボリックリンクのリンク先がありません\r\n" + path);
+    else
+        host.error("ファイルをオープンできません\r\n" + path);
     throw EOpenFailure(path + ": " + std::strerror(error));
 }
 

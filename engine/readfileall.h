@@ -9,7 +9,9 @@ namespace orvane {
 
 class Host;
 
-/// The file could not be opened (the user has seen "ファイルをオープンできません").
+/// The file could not be opened (the user has seen "ファイルをオープンできません",
+/// or "シンボリックリンクのリンク先がありません" as a warning for a symbolic link
+/// that leads nowhere).
 class EOpenFailure : public OrvaneError
 {
 public:

@@ -25,8 +25,8 @@ Site::~Site()
 
 uint64_t Site::ResolutionStamp()
 {
-    ResolutionState now{FileObjects.Generation(), m_settings.IgnoreCase, m_project.ServerRoot(),
-                        m_settings.DefaultFileName};
+    ResolutionState now{FileObjects.Generation(), m_settings.IgnoreCase, m_settings.ModernLinks,
+                        m_project.ServerRoot(), m_settings.DefaultFileName};
     if (!(now == m_resolution)) {
         m_resolution = std::move(now);
         ++m_resolutionStamp;

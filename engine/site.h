@@ -52,8 +52,8 @@ public:
     }
 
     /// Names the state that resolving a link depends on (the file objects, the
-    /// case rule, the server root and the default file name): it changes
-    /// whenever any of them changed since the last call.
+    /// case rule, the link rules, the server root and the default file name):
+    /// it changes whenever any of them changed since the last call.
     uint64_t ResolutionStamp();
 
     /// Threads that read pages ahead of a scan; none reads every page when
@@ -75,6 +75,7 @@ private:
     {
         uint64_t generation = 0;
         bool ignoreCase = false;
+        bool modernLinks = true;
         std::string serverRoot;
         std::string defaultFileName;
         bool operator==(const ResolutionState &) const = default;

@@ -3,7 +3,7 @@
 #include "base/strutil.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <cstring>
 
 namespace orvane {
 
@@ -16,6 +16,67 @@ bool SortedStringList::Add(std::string text)
     return true;
 }
 
+namespace {
+
+/// Mixes eight bytes at a time; equal texts hash alike, which is all the
+/// table needs.
+uint64_t hashBytes(std::string_view text)
+{
+    constexpr uint64_t Multiplier = 0xff51afd7ed558ccdULL;
+    uint64_t h = text.size() * 0x9e3779b97f4a7c15ULL;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, text.data() + i, 8);
+        h = (h ^ chunk) * Multiplier;
+        h ^= h >> 32;
+    }
+    uint64_t tail = 0;
+    std::memcpy(&tail, text.data() + i, text.size() - i);
+    h = (h ^ tail) * Multiplier;
+    return h ^ (h >> 29);
+}
+
+/// The texts in list order, those equal without case to an earlier one (by
+/// position in texts) left out; only the positions in order are looked at.
+std::vector<std::string> sortedDistinct(std::vector<std::string> &texts,
+                                        std::vector<uint32_t> order)
+{
+    // Among texts equal without case the order of addition decides, so the
+    // first one added stays.
+    std::sort(order.begin(), order.end(), [&texts](uint32_t a, uint32_t b) {
+        const int c = CompareText(texts[a], texts[b]);
+        return c < 0 || (c == 0 && a < b);
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(order.size());
+    for (uint32_t i : order)
+        if (sorted.empty() || CompareText(sorted.back(), texts[i]) != 0)
+            sorted.push_back(std::move(texts[i]));
+    return sorted;
+}
+
+} // namespace
+
+std::vector<uint32_t> FirstOfEqualTexts(const std::vector<std::string_view> &texts)
+{
+    size_t capacity = 16;
+    while (capacity < 2 * texts.size())
+        capacity *= 2;
+    constexpr uint32_t Free = UINT32_MAX;
+    std::vector<uint32_t> slots(capacity, Free);
+    std::vector<uint32_t> first(texts.size());
+    for (uint32_t i = 0; i < texts.size(); ++i) {
+        size_t slot = hashBytes(texts[i]) & (capacity - 1);
+        while (slots[slot] != Free && texts[slots[slot]] != texts[i])
+            slot = (slot + 1) & (capacity - 1);
+        if (slots[slot] == Free)
+            slots[slot] = i;
+        first[i] = slots[slot];
+    }
+    return first;
+}
+
 void SortedStringList::AddAll(std::vector<std::string> texts)
 {
     if (texts.empty())
@@ -26,23 +87,14 @@ void SortedStringList::AddAll(std::vector<std::string> texts)
     std::vector<uint32_t> order;
     order.reserve(texts.size());
     {
-        std::unordered_set<std::string_view> seen;
-        seen.reserve(texts.size());
+        const std::vector<uint32_t> first =
+            FirstOfEqualTexts(std::vector<std::string_view>(texts.begin(), texts.end()));
         for (uint32_t i = 0; i < texts.size(); ++i)
-            if (seen.insert(texts[i]).second)
+            if (first[i] == i)
                 order.push_back(i);
     }
-    // Among texts equal without case the order of addition decides, so the
-    // first one added stays.
-    std::sort(order.begin(), order.end(), [&texts](uint32_t a, uint32_t b) {
-        const int c = CompareText(texts[a], texts[b]);
-        return c < 0 || (c == 0 && a < b);
-    });
     SortedStringList sorted;
-    sorted.m_items.reserve(order.size());
-    for (uint32_t i : order)
-        if (sorted.empty() || CompareText(sorted.m_items.back(), texts[i]) != 0)
-            sorted.m_items.push_back(std::move(texts[i]));
+    sorted.m_items = sortedDistinct(texts, std::move(order));
     Merge(std::move(sorted));
 }
 

@@ -21,6 +21,9 @@ public:
     /// Adds the entries of another list, with the same result as adding them
     /// one by one in its order (entries already here win).
     void Merge(SortedStringList &&other);
+    /// Replaces the entries with texts that are already sorted and free of
+    /// duplicates without case, as a list built elsewhere by the same rules.
+    void AssignSorted(std::vector<std::string> texts) { m_items = std::move(texts); }
     /// Index of the entry equal to text without regard to case, or -1.
     int IndexOf(std::string_view text) const;
     bool Contains(std::string_view text) const { return IndexOf(text) >= 0; }
@@ -36,6 +39,11 @@ public:
 private:
     std::vector<std::string> m_items;
 };
+
+/// For each text, the index of the first text equal to it byte for byte (its
+/// own index when it is the first). Pages name the same targets over and over;
+/// one probe of a flat table per text finds the repeats.
+std::vector<uint32_t> FirstOfEqualTexts(const std::vector<std::string_view> &texts);
 
 /// A sorted list that holds a subset of another one's entries (as indices):
 /// the valid, invalid and external links are subsets of a page's links, taken
@@ -54,6 +62,8 @@ public:
     size_t size() const { return m_indices.size(); }
     bool empty() const { return m_indices.empty(); }
     const std::string &operator[](size_t i) const { return (*m_base)[m_indices[i]]; }
+    /// Where the i-th entry stands in the base list.
+    size_t BaseIndex(size_t i) const { return m_indices[i]; }
     std::vector<std::string> ToVector() const;
 
 private:

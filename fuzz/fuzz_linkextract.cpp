@@ -1,5 +1,6 @@
-// Link and anchor extraction of one page: the one-sweep extraction must give
-// the lists, the progress and the halt behaviour of the row-by-row passes.
+// Link, anchor and id extraction of one page: the one-sweep extraction must
+// give the lists, the lines and counts of the links, the progress and the halt
+// behaviour of the row-by-row passes.
 #include "engine/linkextract.h"
 #include "engine/stringlist.h"
 #include "support/fuzzinput.h"
@@ -15,7 +16,9 @@ namespace {
 struct Outcome
 {
     std::vector<std::string> links;
+    std::vector<LinkPlace> places;
     std::vector<std::string> anchors;
+    std::vector<uint64_t> targets; // as the id set keeps them
     long events = 0;
     long lastCount = -1;
 };
@@ -31,11 +34,11 @@ Outcome run(const std::string &page, bool ignoreJavaScript, bool isSpaceValid, l
             halt = true;
     };
     const ExtractContext context{host, halt, ignoreJavaScript, isSpaceValid, "page.html"};
-    SortedStringList links;
-    SortedStringList anchors;
+    PageLinks lists;
     std::string text = page;
-    extract(text, context, links, anchors);
-    return {links.items(), anchors.items(), host.processEventsCalls, host.countPanel};
+    extract(text, context, lists);
+    return {lists.links.items(),     lists.places,   lists.anchors.items(), lists.targets.hashes(),
+            host.processEventsCalls, host.countPanel};
 }
 
 } // namespace
@@ -56,13 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const long haltAfter = (mode & 4) ? static_cast<long>(mode >> 3) : -1;
 
     const Outcome fast = run(page, ignoreJavaScript, isSpaceValid, haltAfter, ExtractLinksFromText);
-    const Outcome literal = run(page, ignoreJavaScript, isSpaceValid, haltAfter,
-                                [](std::string &text, const ExtractContext &context,
-                                   SortedStringList &links, SortedStringList &anchors) {
-                                    test::LiteralExtractLinks(text, context, links, anchors);
-                                });
+    const Outcome literal =
+        run(page, ignoreJavaScript, isSpaceValid, haltAfter,
+            [](std::string &text, const ExtractContext &context, PageLinks &lists) {
+                test::LiteralExtractLinks(text, context, lists);
+            });
     FUZZ_CHECK(fast.links == literal.links);
+    FUZZ_CHECK(fast.places == literal.places);
     FUZZ_CHECK(fast.anchors == literal.anchors);
+    FUZZ_CHECK(fast.targets == literal.targets);
     FUZZ_CHECK(fast.events == literal.events);
     FUZZ_CHECK(fast.lastCount == literal.lastCount);
     return 0;

@@ -1,6 +1,7 @@
 // A link text's way to a local path: SplitLink, URLToPath, LinkToPath and
 // FileUrlToPath give well-formed absolute paths for any text, and CheckLinks
-// puts every non-empty link of a page into exactly one of its three lists.
+// puts every non-empty link of a page into exactly one of its three lists,
+// says why of each invalid one, and under ModernLinks only makes valid more.
 #include "base/strutil.h"
 #include "base/urlpath.h"
 #include "engine/fileobject.h"
@@ -14,6 +15,7 @@
 
 #include <set>
 #include <string_view>
+#include <vector>
 
 using namespace orvane;
 
@@ -81,7 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (pageName.empty() || pageName.find('/') != std::string::npos)
         pageName = "page.html";
     FileObject *page = world.addPage("/site/" + pageName);
-    world.addPage("/site/index.html")->Anchors.Add("top");
+    FileObject *index = world.addPage("/site/index.html");
+    index->Anchors.Add("top");
+    index->Targets.Add("sec 1");
+    index->Targets.Add("%41");
 
     do {
         const std::string link = in.upTo('\x02');
@@ -105,6 +110,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
     } while (!in.empty());
 
+    world.settings.ModernLinks = false;
+    page->CheckLinks();
+    const std::vector<std::string> classicValid = page->ValidLinks.ToVector();
+    const std::vector<std::string> classicExternal = page->ExternalLinks.ToVector();
+    world.settings.ModernLinks = true;
+    page->CheckLinks();
+    for (const std::string &link : classicValid) {
+        bool stillValid = false;
+        for (size_t i = 0; i < page->ValidLinks.size() && !stillValid; ++i)
+            stillValid = page->ValidLinks[i] == link;
+        FUZZ_CHECK(stillValid);
+    }
+    FUZZ_CHECK(page->ExternalLinks.ToVector() == classicExternal);
+    FUZZ_CHECK(page->InvalidReasons.size() == page->InvalidLinks.size());
+    world.settings.ModernLinks = (mode & 8) != 0;
     page->CheckLinks();
     std::set<std::string> classified;
     for (const LinkSubset *list : {&page->ValidLinks, &page->InvalidLinks, &page->ExternalLinks}) {

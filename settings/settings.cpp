@@ -66,6 +66,7 @@ void writeOptions(ProfileFile &file, const Settings &settings)
     file.WriteBool(OptionSection, "HideInfoBoxAfterCheck", settings.HideInfoBoxAfterCheck);
     file.WriteString(OptionSection, "ExtListHTML", settings.ExtListHTML);
     file.WriteString(OptionSection, "ExtListImg", settings.ExtListImg);
+    file.WriteBool(OptionSection, "ModernLinks", settings.ModernLinks);
 }
 
 std::string programFile()
@@ -133,6 +134,7 @@ void LoadSettings(Settings &settings, const std::string &iniPath)
     settings.HideInfoBoxAfterCheck = flag("HideInfoBoxAfterCheck", defaults.HideInfoBoxAfterCheck);
     settings.ExtListHTML = text("ExtListHTML", defaults.ExtListHTML);
     settings.ExtListImg = text("ExtListImg", defaults.ExtListImg);
+    settings.ModernLinks = flag("ModernLinks", defaults.ModernLinks);
 }
 
 bool SaveSettings(const Settings &settings, const std::string &iniPath, Host &host)

@@ -8,7 +8,7 @@ class Host;
 
 enum class FileKind { html = 0, image = 1, other = 2 };
 
-/// The fourteen program options, named after their keys in section "Option".
+/// The fifteen program options, named after their keys in section "Option".
 struct Settings
 {
     std::string ExternalEditor;
@@ -25,15 +25,19 @@ struct Settings
     bool HideInfoBoxAfterCheck = false;
     std::string ExtListHTML = ".HTM.HTML.SHTML";
     std::string ExtListImg = ".JPG.JPEG.GIF.PNG.XPM.XBM";
+    // Links as today's browsers follow them: element ids and "#top" as
+    // fragment targets, percent escapes and "&amp;" decoded, quotes around a
+    // refresh target dropped. Off gives the classic rules alone.
+    bool ModernLinks = true;
 
     bool operator==(const Settings &) const = default;
 };
 
-/// Reads the fourteen keys of section "Option" from the INI file at iniPath,
+/// Reads the fifteen keys of section "Option" from the INI file at iniPath,
 /// each with its default where missing or unreadable.
 void LoadSettings(Settings &settings, const std::string &iniPath);
 
-/// Writes the fourteen keys into section "Option", leaving every other line of
+/// Writes the fifteen keys into section "Option", leaving every other line of
 /// the file as it was. On failure: an exclamation beep and the error message
 /// "<path>\r\nに書き込みできませんでした" through host; returns false.
 bool SaveSettings(const Settings &settings, const std::string &iniPath, Host &host);

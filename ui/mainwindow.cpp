@@ -440,12 +440,15 @@ void MainWindow::OptionButtonClick()
     runCommand([this] {
         Settings &settings = settingsDialog->settings;
         LoadSettings(settings, m_settingsPath);
+        // Both options change which links hold, so the open tree is
+        // classified again at once when either changed.
         const bool ignoreCase = settings.IgnoreCase;
+        const bool modernLinks = settings.ModernLinks;
         if (settingsDialog->Execute())
             SaveSettings(settings, m_settingsPath, *m_host);
         else
             LoadSettings(settings, m_settingsPath);
-        if (settings.IgnoreCase != ignoreCase)
+        if (settings.IgnoreCase != ignoreCase || settings.ModernLinks != modernLinks)
             RecheckLinks(*m_site);
     });
 }

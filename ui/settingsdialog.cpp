@@ -203,7 +203,9 @@ void SettingsDialog::buildPage3()
     IgnoreHTMLInfo =
         check("チェック対象から外したHTMLファイルの情報を読み込まない（高速）", 112, 385);
     IgnoreJavaScript = check("<A HREF=\"JavaScript:...\">は、抜き出さない", 136, 385);
-    HideInfoBoxAfterCheck = check("チェック終了後の情報ダイアログを出さない", 160, 273);
+    // With the other link options; what follows moves down a row.
+    ModernLinks = check("id属性・%エスケープ・#top も解釈する（現在のHTML）", 160, 385);
+    HideInfoBoxAfterCheck = check("チェック終了後の情報ダイアログを出さない", 184, 273);
 
     CheckLocalFile = new QGroupBox(QStringLiteral("file://で始まるリンクの扱い"), page);
     CheckLocalFileChoices[0] =
@@ -215,7 +217,7 @@ void SettingsDialog::buildPage3()
     choices->setSpacing(0);
     choices->addWidget(CheckLocalFileChoices[0]);
     choices->addWidget(CheckLocalFileChoices[1]);
-    placed(CheckLocalFile, 8, 184, 393, std::max(57, CheckLocalFile->sizeHint().height()));
+    placed(CheckLocalFile, 8, 208, 393, std::max(57, CheckLocalFile->sizeHint().height()));
     m_checkLocalFileGroup = new QButtonGroup(this);
     m_checkLocalFileGroup->addButton(CheckLocalFileChoices[0], 0);
     m_checkLocalFileGroup->addButton(CheckLocalFileChoices[1], 1);
@@ -228,6 +230,7 @@ void SettingsDialog::buildPage3()
     bindFlag(AnchorMakesFileBlue, &Settings::AnchorMakesFileBlue);
     bindFlag(IgnoreHTMLInfo, &Settings::IgnoreHTMLInfo);
     bindFlag(IgnoreJavaScript, &Settings::IgnoreJavaScript);
+    bindFlag(ModernLinks, &Settings::ModernLinks);
     bindFlag(HideInfoBoxAfterCheck, &Settings::HideInfoBoxAfterCheck);
 }
 
@@ -273,6 +276,7 @@ void SettingsDialog::showSettings()
         {AnchorMakesFileBlue, settings.AnchorMakesFileBlue},
         {IgnoreHTMLInfo, settings.IgnoreHTMLInfo},
         {IgnoreJavaScript, settings.IgnoreJavaScript},
+        {ModernLinks, settings.ModernLinks},
         {HideInfoBoxAfterCheck, settings.HideInfoBoxAfterCheck},
     };
     for (const auto &f : flags) {

@@ -68,6 +68,7 @@ public:
     QCheckBox *AnchorMakesFileBlue;
     QCheckBox *IgnoreHTMLInfo;
     QCheckBox *IgnoreJavaScript;
+    QCheckBox *ModernLinks;
     QCheckBox *HideInfoBoxAfterCheck;
     QGroupBox *CheckLocalFile;
     QRadioButton *CheckLocalFileChoices[2];

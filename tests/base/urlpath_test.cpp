@@ -114,5 +114,27 @@ TEST(URLToPath, HashInAFolderOrFileNameIsPartOfThePath)
     EXPECT_EQ(URLToPath("/site/c#/index.html", "../x#y/b.html"), "/site/x#y/b.html");
 }
 
+TEST(DecodeLinkEscapes, AmpersandsFirstThenPercentEscapesOnce)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"my%20page.html", "my page.html"},
+        {"caf%C3%a9", "caf\xC3\xA9"},
+        {"a&amp;b", "a&b"},
+        {"a&AMP;b&Amp;c", "a&b&c"},
+        {"&amp;amp;", "&amp;"}, // one pass
+        {"%26amp;", "&amp;"},   // the escape is decoded after the ampersands
+        {"%2525", "%25"},       // once only
+        {"q%3Fx", "q?x"},
+        {"a%2Fb%2fc", "a%2Fb%2fc"}, // no new separator
+        {"a%5Cb%5cc", "a%5Cb%5cc"},
+        {"a%00b", "a%00b"},   // no end of the name
+        {"%zz%4%", "%zz%4%"}, // not two hex digits
+        {"&amp", "&amp"},
+        {"", ""},
+    };
+    for (const auto &[text, expected] : cases)
+        EXPECT_EQ(DecodeLinkEscapes(text), expected) << text;
+}
+
 } // namespace
 } // namespace orvane

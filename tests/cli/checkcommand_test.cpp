@@ -33,21 +33,100 @@ TEST(CheckCommand, TextReport)
                           "orphaned files:\n"
                           "sub/lost.html\n"
                           "invalid links:\n"
-                          "a.html:1: #nowhere\n"
-                          "index.html:1: gone.html\n"
-                          "index.html:3: gone.html\n");
+                          "a.html:1: #nowhere (missing anchor)\n"
+                          "index.html:1: gone.html (missing file) (+1)\n");
     EXPECT_EQ(result.err, "");
 }
 
-TEST(CheckCommand, LinkTextNotInThePageIsReportedWithoutLine)
+TEST(CheckCommand, TextReportGivesEachInvalidLinkOnceWhereItFirstStands)
+{
+    TempDir dir;
+    // Lines 1 to 3 are a comment whose link is no occurrence; "GONE.html" is
+    // "gone.html" without case; "gone.html.bak" merely starts like it.
+    dir.write("index.html", "<!-- old\n<a href=\"gone.html\">\n-->\n"
+                            "<img src=\"zz.gif\"> <a href=\"gone.html\">\n"
+                            "<a href=\"gone.html.bak\"> <a href=\"GONE.html\">\r\n"
+                            "<a href=\"a.html#nowhere\"> <a href=\"file:///nowhere.html\">\r"
+                            "<a href=\"gone.html\"> <a href=\"zz.gif\"> <a href=\"a.html\">\n");
+    dir.write("a.html", "<a href=index.html>");
+    const CliResult result = runChecker({dir.path()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "無効リンクを含むファイルの数 1\n"
+                          "無効リンクの総数 5\n"
+                          "orphaned files:\n"
+                          "invalid links:\n"
+                          "index.html:4: zz.gif (missing file) (+1)\n"
+                          "index.html:4: gone.html (missing file) (+2)\n"
+                          "index.html:5: gone.html.bak (missing file)\n"
+                          "index.html:6: a.html#nowhere (missing anchor)\n"
+                          "index.html:6: file:///nowhere.html (file URL)\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(CheckCommand, ModernLinksOffGivesTheClassicResults)
+{
+    TempDir dir;
+    dir.write("index.html", "<a href=\"os.html#dir-fd\">\n<a href=\"my%20page.html\">\n"
+                            "<meta http-equiv=refresh content=\"0; URL='os.html#top'\">\n");
+    dir.write("os.html", "<h2 id=\"dir-fd\">");
+    dir.write("my page.html", "");
+    const CliResult modern = runChecker({dir.path()});
+    EXPECT_EQ(modern.status, 0) << modern.out;
+
+    const CliResult classic = runChecker({"-o", "ModernLinks=0", dir.path()});
+    EXPECT_EQ(classic.status, 1);
+    EXPECT_EQ(classic.out, "無効リンクを含むファイルの数 1\n"
+                           "無効リンクの総数 3\n"
+                           "orphaned files:\n"
+                           "my page.html\n"
+                           "os.html\n"
+                           "invalid links:\n"
+                           "index.html:1: os.html#dir-fd (missing anchor)\n"
+                           "index.html:2: my%20page.html (missing file)\n"
+                           "index.html:3: 'os.html#top' (missing file)\n");
+    const CliResult json = runChecker({"--json", "-o", "ModernLinks=0", dir.path()});
+    EXPECT_NE(json.out.find("\"invalid\": [\"'os.html#top'\", \"my%20page.html\", "
+                            "\"os.html#dir-fd\"]"),
+              std::string::npos)
+        << json.out;
+}
+
+TEST(CheckCommand, QuietLeavesOnlyErrorsOnStandardError)
+{
+    TempDir dir;
+    dir.write("index.html", "<a href=\"gone.html\">");
+    ASSERT_EQ(::symlink("nowhere.html", (dir.path() + "gone.html").c_str()), 0);
+    const CliResult loud = runChecker({"-t", "nothere.html", dir.path()});
+    EXPECT_NE(loud.err.find("シンボリックリンクのリンク先がありません " + dir.path() + "gone.html"),
+              std::string::npos)
+        << loud.err;
+    EXPECT_EQ(loud.err.find("ファイルをオープンできません"), std::string::npos) << loud.err;
+    EXPECT_NE(loud.err.find("top page not in the site"), std::string::npos) << loud.err;
+
+    const CliResult quiet = runChecker({"-q", "-t", "nothere.html", dir.path()});
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(quiet.out, loud.out);
+
+    // An error still shows.
+    dir.write("locked.html", "<p>");
+    ::chmod((dir.path() + "locked.html").c_str(), 0);
+    if (::access((dir.path() + "locked.html").c_str(), R_OK) != 0) {
+        const CliResult locked = runChecker({"-q", dir.path()});
+        EXPECT_NE(locked.err.find("ファイルをオープンできません"), std::string::npos) << locked.err;
+    }
+}
+
+TEST(CheckCommand, ALinkWhoseTextStandsNowhereIsReportedAtItsValue)
 {
     TempDir dir;
     // The line break inside the quoted value is dropped from the link text,
-    // so the text as stored stands nowhere in the page.
+    // so the text as stored stands nowhere in the page; its value begins on
+    // line 2.
     dir.write("index.html", "<p>\n<a href=\"bro\r\nken.html\">\n");
     const CliResult result = runChecker({dir.path()});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.out.find("invalid links:\nindex.html: broken.html\n"), std::string::npos)
+    EXPECT_NE(result.out.find("invalid links:\nindex.html:2: broken.html (missing file)\n"),
+              std::string::npos)
         << result.out;
 }
 
@@ -335,9 +414,9 @@ TEST(CheckCommand, NamesThatAreNotUtf8AreDecodedAndEscaped)
         << json.out;
 
     const CliResult text = runChecker({dir.path()});
-    EXPECT_NE(
-        text.out.find("orphaned files:\nq\"t\\x01.png\ninvalid links:\nindex.html:2: 日.html\n"),
-        std::string::npos)
+    EXPECT_NE(text.out.find("orphaned files:\nq\"t\\x01.png\ninvalid links:\nindex.html:2: 日.html "
+                            "(missing file)\n"),
+              std::string::npos)
         << text.out;
 }
 

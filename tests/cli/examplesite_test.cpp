@@ -19,9 +19,9 @@ TEST(ExampleSite, TextReportShowsItsFindings)
                           "images/unused.gif\n"
                           "old.html\n"
                           "invalid links:\n"
-                          "gallery/index.html:11: harbour.html\n"
-                          "about.html:12: index.html#team\n"
-                          "index.html:16: contact.html\n");
+                          "gallery/index.html:11: harbour.html (missing file)\n"
+                          "about.html:12: index.html#team (missing anchor)\n"
+                          "index.html:16: contact.html (missing file)\n");
 }
 
 TEST(ExampleSite, JsonReportShowsAnchorsFoldersAndLinks)

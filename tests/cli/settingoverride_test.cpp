@@ -27,6 +27,7 @@ TEST(SettingOverride, ReadsValuesAsTheSettingsFileWould)
          [](const Settings &s) { EXPECT_EQ(s.DefaultFileName, "home page.htm"); }},
         {"ExtListImg", ".PNG.SVG", [](const Settings &s) { EXPECT_EQ(s.ExtListImg, ".PNG.SVG"); }},
         {"ExtListHTML", "", [](const Settings &s) { EXPECT_EQ(s.ExtListHTML, ""); }},
+        {"ModernLinks", "0", [](const Settings &s) { EXPECT_FALSE(s.ModernLinks); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.value);
@@ -57,7 +58,7 @@ TEST(SettingOverride, EveryKeyOfTheSettingsFileIsKnown)
          {"ExternalEditor", "ExternalViewer", "IgnoreCase", "DefaultFileName", "isSpaceValid",
           "CommandLineOption", "TagJumpCommandLineOption", "AnchorMakesFileBlue", "CheckLocalFile",
           "IgnoreHTMLInfo", "IgnoreJavaScript", "HideInfoBoxAfterCheck", "ExtListHTML",
-          "ExtListImg"}) {
+          "ExtListImg", "ModernLinks"}) {
         Settings settings;
         EXPECT_EQ(ApplySettingOverride(settings, key, "1"), "") << key;
     }

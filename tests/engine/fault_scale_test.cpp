@@ -43,7 +43,9 @@ std::string repeat(const std::string &unit, size_t bytes)
 struct Extracted
 {
     std::vector<std::string> links;
+    std::vector<LinkPlace> places;
     std::vector<std::string> anchors;
+    std::vector<uint64_t> targets; // as the id set keeps them
 };
 
 Extracted extract(std::string text, bool literal)
@@ -51,13 +53,12 @@ Extracted extract(std::string text, bool literal)
     test::RecordingHost host;
     const bool halt = false;
     const ExtractContext context{host, halt, false, false, "page.html"};
-    SortedStringList links;
-    SortedStringList anchors;
+    PageLinks lists;
     if (literal)
-        test::LiteralExtractLinks(text, context, links, anchors);
+        test::LiteralExtractLinks(text, context, lists);
     else
-        ExtractLinksFromText(text, context, links, anchors);
-    return {links.items(), anchors.items()};
+        ExtractLinksFromText(text, context, lists);
+    return {lists.links.items(), lists.places, lists.anchors.items(), lists.targets.hashes()};
 }
 
 TEST(FaultScale, APageOf200MegabytesIsReadWhole)
@@ -96,6 +97,8 @@ TEST(FaultScale, PagesOfNothingButTagOpeningsAndQuotes)
             const Extracted literal = extract(small, true);
             EXPECT_EQ(fast.links, literal.links) << unit;
             EXPECT_EQ(fast.anchors, literal.anchors) << unit;
+            EXPECT_EQ(fast.targets, literal.targets) << unit;
+            EXPECT_EQ(fast.places, literal.places) << unit;
         }
         // ...and through a whole check on a page of 1 MB, which must end.
         test::ScopedMemoryTemp memory;

@@ -30,6 +30,11 @@ std::string openFailure(const std::string &path)
     return "ファイルをオープンできません\r\n" + path;
 }
 
+std::string danglingLink(const std::string &path)
+{
+    return "シンボリックリンクのリンク先がありません\r\n" + path;
+}
+
 TEST(FaultUnreadable, SpecialEntriesLeaveTheRestOfTheSiteChecked)
 {
     SiteFixture f;
@@ -54,8 +59,8 @@ TEST(FaultUnreadable, SpecialEntriesLeaveTheRestOfTheSiteChecked)
               (std::vector<std::string>{"alias.html/inner.html", "dir.html/inner.html", "gone.html",
                                         "index.html", "loop.html", "ok.html", "pipe.html", "sub"}));
     EXPECT_EQ(messageTexts(f.host),
-              (std::vector<std::string>{openFailure(d + "gone.html"), openFailure(d + "loop.html"),
-                                        openFailure(d + "sub"),
+              (std::vector<std::string>{danglingLink(d + "gone.html"),
+                                        danglingLink(d + "loop.html"), danglingLink(d + "sub"),
                                         "無効リンクを含むファイルの数 0\r\n無効リンクの総数 0"}));
     EXPECT_TRUE(f.object("pipe.html")->Links.empty());
     EXPECT_EQ(f.object("index.html")->ValidLinks.size(), 3u);

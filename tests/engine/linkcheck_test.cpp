@@ -181,6 +181,175 @@ TEST(CheckLinks, RecheckAfterIgnoreCaseChangeReclassifiesWithoutReading)
     EXPECT_EQ(f.node("a.html")->ImageIndex(), ImgPageWhite);
 }
 
+/// A site whose links browsers follow though the classic rules refuse them.
+void writeModernSite(SiteFixture &f)
+{
+    f.dir.write("site/os.html", "<span id=\"dir-fd\"></span><a name=Named></a>"
+                                "<a name=\"caf\xC3\xA9\"></a><p id=\"r\xC3\xA9sum\xC3\xA9\">");
+    f.dir.write("site/my page.html", "");
+    f.dir.write("site/my%20page.html", "");
+    f.dir.write("site/a&b.html", "");
+    f.dir.write("site/q?x.html", "");
+    f.dir.write("site/sub/b.html", "");
+}
+
+TEST(CheckLinks, ModernLinksFollowWhatBrowsersFollow)
+{
+    const struct
+    {
+        const char *link;
+        Verdict modern;
+        Verdict classic;
+    } cases[] = {
+        {"os.html#dir-fd", Verdict::Valid, Verdict::Invalid},   // an element id
+        {"./os.html#DIR-FD", Verdict::Valid, Verdict::Invalid}, // ids compare without case
+        {"os.html#named", Verdict::Valid, Verdict::Valid},
+        {"os.html#missing", Verdict::Invalid, Verdict::Invalid},
+        {"os.html#top", Verdict::Valid, Verdict::Invalid},
+        {"#TOP", Verdict::Valid, Verdict::Invalid},
+        {"os.html#%74op", Verdict::Valid, Verdict::Invalid},
+        {"os.html#caf%C3%A9", Verdict::Valid, Verdict::Invalid},        // a decoded anchor
+        {"os.html#r%c3%a9sum%c3%a9", Verdict::Valid, Verdict::Invalid}, // a decoded id
+        {"os.html#caf%C3", Verdict::Invalid, Verdict::Invalid},
+        {"my%20page.html", Verdict::Valid, Verdict::Valid},     // the literal name first
+        {"my%2520page.html", Verdict::Valid, Verdict::Invalid}, // decoded once
+        {"a&amp;b.html", Verdict::Valid, Verdict::Invalid},
+        {"./a&AMP;b.html", Verdict::Valid, Verdict::Invalid},
+        {"q%3Fx.html", Verdict::Valid, Verdict::Invalid},
+        {"sub%2Fb.html", Verdict::Invalid, Verdict::Invalid}, // no new separator
+        {"sub%5Cb.html", Verdict::Invalid, Verdict::Invalid},
+        {"a%26b.html#%zz", Verdict::Invalid, Verdict::Invalid},
+        {"a%26b.html", Verdict::Valid, Verdict::Invalid},
+        {"nothing%20here.html", Verdict::Invalid, Verdict::Invalid},
+    };
+    for (const bool modern : {true, false}) {
+        SCOPED_TRACE(modern ? "ModernLinks on" : "ModernLinks off");
+        SiteFixture f;
+        writeModernSite(f);
+        f.settings.ModernLinks = modern;
+        std::vector<LinkCase> verdicts;
+        for (const auto &c : cases)
+            verdicts.push_back({c.link, modern ? c.modern : c.classic});
+        expectVerdicts(f, verdicts);
+        // Ids are no anchors: no node of their own.
+        EXPECT_EQ(f.node("os.html")->Count(), 2u);
+        const IdSet &ids = f.object("site/os.html")->Targets;
+        EXPECT_EQ(ids.size(), 2u);
+        EXPECT_TRUE(ids.Contains("dir-fd"));
+        EXPECT_TRUE(ids.Contains("R\xC3\xA9SUM\xC3\xA9"));
+    }
+}
+
+TEST(CheckLinks, ModernLinksDecodeWhatTheDiskDecides)
+{
+    SiteFixture f;
+    writeSite(f);
+    f.dir.write("www/on disk.html", "");
+    f.dir.write("out side.html", "");
+    f.project.SetServerRoot(f.dir.path() + "www");
+    f.settings.CheckLocalFile = 1;
+    const std::string url = "file://" + f.dir.path() + "out%20side.html";
+    expectVerdicts(f, {{"/on%20disk.html", Verdict::Valid},
+                       {"/on%2520disk.html", Verdict::Invalid},
+                       {url.c_str(), Verdict::Valid}});
+    f.settings.ModernLinks = false;
+    expectVerdicts(f, {{"/on%20disk.html", Verdict::Invalid}, {url.c_str(), Verdict::Invalid}});
+}
+
+TEST(CheckLinks, QuotedRefreshTargetsLoseTheirQuotes)
+{
+    const struct
+    {
+        const char *content;
+        const char *link; // as stored and shown
+        Verdict modern;
+        Verdict classic;
+    } cases[] = {
+        {"0; URL='next.html'", "'next.html'", Verdict::Valid, Verdict::Invalid},
+        {"0; URL=\"next.html\"", "\"next.html\"", Verdict::Valid, Verdict::Invalid},
+        {"0; URL='next.html", "'next.html", Verdict::Valid, Verdict::Invalid},
+        {"0; URL='next.html' x", "'next.html'", Verdict::Valid, Verdict::Invalid},
+        {"0; URL='gone.html'", "'gone.html'", Verdict::Invalid, Verdict::Invalid},
+        {"0; URL='next.html#top'", "'next.html#top'", Verdict::Valid, Verdict::Invalid},
+        {"0; URL=''", "''", Verdict::None, Verdict::Invalid},
+    };
+    for (const auto &c : cases) {
+        for (const bool modern : {true, false}) {
+            SiteFixture f;
+            f.settings.ModernLinks = modern;
+            // Quotes inside the quoted attribute value need the other kind.
+            const std::string content = c.content;
+            const char quote = content.find('\'') != std::string::npos ? '"' : '\'';
+            f.dir.write("p.html", std::string("<meta http-equiv=refresh content=") + quote +
+                                      content + quote + ">");
+            f.dir.write("next.html", "");
+            CheckFolder(f.site, f.dir.path(), false);
+            EXPECT_EQ(verdictOf(*f.object("p.html"), c.link), modern ? c.modern : c.classic)
+                << c.content << (modern ? " (modern)" : " (classic)");
+        }
+    }
+    // A link of an ordinary attribute that is written in quotes stays as written.
+    SiteFixture f;
+    f.dir.write("p.html", "<a href=\"'next.html'\">");
+    f.dir.write("next.html", "");
+    CheckFolder(f.site, f.dir.path(), false);
+    EXPECT_EQ(verdictOf(*f.object("p.html"), "'next.html'"), Verdict::Invalid);
+}
+
+TEST(CheckLinks, InvalidLinksSayWhy)
+{
+    SiteFixture f;
+    writeSite(f);
+    f.dir.write("www/x.html", "");
+    f.project.SetServerRoot(f.dir.path() + "www");
+    f.dir.write("site/page.html", "<a href=gone.html><a href=index.html#nowhere>"
+                                  "<a href=file:///etc/hostname><a href=/gone.html>"
+                                  "<a href=sub/index.html#x>");
+    CheckFolder(f.site, f.dir.path() + "site", false);
+    const FileObject &page = *f.object("site/page.html");
+    const std::vector<std::string> invalid = {"/gone.html", "file:///etc/hostname", "gone.html",
+                                              "index.html#nowhere", "sub/index.html#x"};
+    ASSERT_EQ(page.InvalidLinks.ToVector(), invalid);
+    EXPECT_EQ(page.InvalidReasons,
+              (std::vector<InvalidReason>{InvalidReason::missingFile, InvalidReason::fileUrl,
+                                          InvalidReason::missingFile, InvalidReason::missingAnchor,
+                                          InvalidReason::missingAnchor}));
+    f.settings.CheckLocalFile = 1;
+    RecheckLinks(f.site);
+    EXPECT_EQ(page.InvalidReasons[1], InvalidReason::missingFile) << "a file URL that is checked";
+}
+
+TEST(CheckLinks, ModernLinksChangeIsReclassifiedAndWalkedAtOnce)
+{
+    SiteFixture f;
+    writeModernSite(f);
+    f.dir.write("site/index.html", "<a href=os.html#dir-fd><a href=q%3Fx.html>"
+                                   "<a href=a&amp;b.html><a href=os.html#caf%C3%A9>");
+    f.project.AddTopFile(f.dir.path() + "site/index.html");
+    f.settings.ModernLinks = false;
+    CheckFolder(f.site, f.dir.path() + "site", true);
+    EXPECT_EQ(f.object("site/index.html")->InvalidLinks.size(), 4u);
+    EXPECT_EQ(f.orphans(),
+              (std::vector<std::string>{"site/sub/b.html", "site/a&b.html", "site/my page.html",
+                                        "site/my%20page.html", "site/os.html", "site/q?x.html"}));
+
+    f.settings.ModernLinks = true;
+    RecheckLinks(f.site);
+    EXPECT_TRUE(f.object("site/index.html")->InvalidLinks.empty());
+    EXPECT_EQ(f.orphans(), (std::vector<std::string>{"site/sub/b.html", "site/my page.html",
+                                                     "site/my%20page.html"}));
+    // The decoded anchor is referenced; the one no link names is not.
+    const TreeNode *os = f.node("os.html");
+    const auto anchorState = [os](const std::string &name) {
+        for (size_t i = 0; i < os->Count(); ++i)
+            if (os->Child(i)->Text() == name)
+                return os->Child(i)->StateIndex();
+        return -1;
+    };
+    EXPECT_EQ(anchorState("caf\xC3\xA9"), ImgReached);
+    EXPECT_EQ(anchorState("Named"), ImgUnreached);
+}
+
 TEST(SplitLink, SeparatesPathAnchorAndQuery)
 {
     SiteFixture f;

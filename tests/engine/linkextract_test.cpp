@@ -43,7 +43,9 @@ public:
 struct Outcome
 {
     std::vector<std::string> links;
+    std::vector<LinkPlace> places;
     std::vector<std::string> anchors;
+    std::vector<uint64_t> targets; // as the id set keeps them
     std::vector<std::string> trace;
     long events = 0;
 };
@@ -55,8 +57,7 @@ struct Options
     long haltAtEvent = 0; // 0: never
 };
 
-using Extractor = std::function<void(std::string &, const ExtractContext &, SortedStringList &,
-                                     SortedStringList &)>;
+using Extractor = std::function<void(std::string &, const ExtractContext &, PageLinks &)>;
 
 Outcome run(const Extractor &extract, const std::string &page, const Options &options)
 {
@@ -67,11 +68,11 @@ Outcome run(const Extractor &extract, const std::string &page, const Options &op
             halt = true;
     };
     ExtractContext context{host, halt, options.ignoreJavaScript, options.isSpaceValid, "p.html"};
-    SortedStringList links;
-    SortedStringList anchors;
+    PageLinks lists;
     std::string text = page;
-    extract(text, context, links, anchors);
-    return {links.items(), anchors.items(), host.trace, host.processEventsCalls};
+    extract(text, context, lists);
+    return {lists.links.items(),    lists.places, lists.anchors.items(),
+            lists.targets.hashes(), host.trace,   host.processEventsCalls};
 }
 
 Outcome fast(const std::string &page, const Options &options = {})
@@ -81,10 +82,9 @@ Outcome fast(const std::string &page, const Options &options = {})
 
 Outcome literal(const std::string &page, const Options &options = {})
 {
-    return run(
-        [](std::string &text, const ExtractContext &context, SortedStringList &links,
-           SortedStringList &anchors) { test::LiteralExtractLinks(text, context, links, anchors); },
-        page, options);
+    return run([](std::string &text, const ExtractContext &context,
+                  PageLinks &lists) { test::LiteralExtractLinks(text, context, lists); },
+               page, options);
 }
 
 std::string printable(const std::string &text)
@@ -111,6 +111,8 @@ void expectSame(const std::string &page, const Options &options)
     const Outcome b = literal(page, options);
     ASSERT_EQ(a.links, b.links) << printable(page) << " halt " << options.haltAtEvent;
     ASSERT_EQ(a.anchors, b.anchors) << printable(page) << " halt " << options.haltAtEvent;
+    ASSERT_EQ(a.targets, b.targets) << printable(page) << " halt " << options.haltAtEvent;
+    ASSERT_EQ(a.places, b.places) << printable(page) << " halt " << options.haltAtEvent;
     ASSERT_EQ(a.trace, b.trace) << printable(page) << " halt " << options.haltAtEvent;
 }
 
@@ -209,6 +211,14 @@ public:
             "<td background=",
             "<tr ",
             "<t",
+            " id=",
+            "ID",
+            "<div ",
+            "<p>",
+            "<b\tid=",
+            "identity=",
+            "data-id=",
+            "<x-y ",
         };
         std::string page;
         const int n = pick(0, 30);
@@ -233,7 +243,7 @@ private:
             "FORM",  "FRAME", "ILAYER", "IFRAME",  "IMG",        "INPUT", "INS",   "ISINDEX",
             "LAYER", "LINK",  "Q",      "SCRIPT",  "STYLE",      "TABLE", "TD",    "TH",
             "TR",    "META",  "MAP",    "ABBR",    "ADDRESS",    "IMGX",  "TBODY", "TT",
-            "A",     "A",     "IMG",    "B",
+            "A",     "A",     "IMG",    "B",       "DIV",        "SPAN",  "H2",    "X-Y",
         };
         return names;
     }
@@ -241,9 +251,10 @@ private:
     static const std::vector<std::string> &attributeNames()
     {
         static const std::vector<std::string> names = {
-            "HREF",   "CODE",   "SRC",    "CITE",       "BACKGROUND", "ACTION",   "LONGDESC",
-            "DYNSRC", "LOWSRC", "USEMAP", "NAME",       "CONTENT",    "HREFLANG", "XHREF",
-            "ID",     "ALT",    "TARGET", "HTTP-EQUIV", "HREF",       "SRC",      "NAME",
+            "HREF",   "CODE",   "SRC",      "CITE",       "BACKGROUND", "ACTION",   "LONGDESC",
+            "DYNSRC", "LOWSRC", "USEMAP",   "NAME",       "CONTENT",    "HREFLANG", "XHREF",
+            "ID",     "ALT",    "TARGET",   "HTTP-EQUIV", "HREF",       "SRC",      "NAME",
+            "ID",     "ID",     "IDENTITY", "DATA-ID",
         };
         return names;
     }
@@ -660,6 +671,156 @@ TEST(LinkExtract, Rules)
     }
 }
 
+TEST(LinkExtract, IdsOfEveryTag)
+{
+    struct Case
+    {
+        const char *name;
+        std::string page;
+        std::vector<std::string> targets;
+        Options options = {};
+    };
+    const Options spaces{true, true, 0};
+    const Case cases[] = {
+        {"any tag, names in any case", "<div id=Intro><SPAN ID='b'>", {"b", "Intro"}},
+        {"ids compare without case", "<h2 id=a><h2 id=A>", {"A"}},
+        {"a leading space leaves no id", "<p id=' x'>", {}},
+        {"ID inside a longer attribute decides", "<b identity=1 id=x>", {}},
+        {"data-id is no id", "<p data-id=x>", {}},
+        {"tab after the name", "<b\tid=x>", {}},
+        {"> right after the name", "<br><p>", {}},
+        {"CR LF after the name", "<div\r\nid=x>", {"x"}},
+        {"the first id counts", "<div id=a id=b>", {"a"}},
+        {"quoted value ends at >", "<a id=\"x>y\">", {"x"}},
+        {"CR LF pairs removed", "<div id='a\r\nb'>", {"ab"}},
+        {"cut at the space", "<span id='my id'>", {"my"}},
+        {"kept whole", "<span id='my id'>", {"my id"}, spaces},
+        {"script values dropped", "<x id=javascript:y>", {}},
+        {"no value", "<div id=><div id>", {}},
+        {"no letter after <", "<1 id=x><_a id=y>", {}},
+        {"no > ends the scan", "<div id=a><div id=b", {"a"}},
+        {"a tag inside a value is skipped with the tag",
+         "<div title=\"<p id=inner>\" id=outer>",
+         {"inner"}},
+        {"ids in a comment are not taken", "<!-- <div id=c> --><div id=d>", {"d"}},
+        {"link rows and anchors keep theirs", "<a href=#x id=y name=z>", {"y"}},
+    };
+    for (const Case &c : cases) {
+        IdSet expected;
+        for (const std::string &id : c.targets)
+            expected.Add(id);
+        EXPECT_EQ(fast(c.page, c.options).targets, expected.hashes()) << c.name;
+        EXPECT_EQ(literal(c.page, c.options).targets, expected.hashes())
+            << c.name << " (reference)";
+    }
+    const Outcome both = fast("<a href=#x id=y name=z>");
+    EXPECT_EQ(both.links, std::vector<std::string>{"#x"});
+    EXPECT_EQ(both.anchors, std::vector<std::string>{"z"});
+}
+
+TEST(LinkExtract, IdsAddNoProgressAndGoWithAHalt)
+{
+    const std::string page = "<div id=a><a href=x name=n>";
+    EXPECT_EQ(fast(page).events, 2) << "the A row of the links and of the anchors";
+    for (long haltAt = 1; haltAt <= 2; ++haltAt)
+        EXPECT_TRUE(fast(page, {true, false, haltAt}).targets.empty()) << haltAt;
+}
+
+TEST(LinkExtract, LinesCountsAndOrderOfFirstOccurrence)
+{
+    struct Expected
+    {
+        std::string link;
+        uint32_t line;
+        uint32_t count;
+        uint32_t order;
+        bool quotedRefresh = false;
+    };
+    struct Case
+    {
+        const char *name;
+        std::string page;
+        std::vector<Expected> links; // in list order
+    };
+    const Case cases[] = {
+        {"repeats count, the first stands",
+         "<a href=a>\n<a href=b>\n<a href=a>",
+         {{"a", 1, 2, 0}, {"b", 2, 1, 1}}},
+        {"CR LF, lone CR and lone LF end a line each", "\r\n\r\n<a href=x>", {{"x", 3, 1, 0}}},
+        {"page order, not row order",
+         "<img src=i.gif>\r<a href=a.html>",
+         {{"a.html", 2, 1, 1}, {"i.gif", 1, 1, 0}}},
+        {"letter cases are one link", "<A HREF=X.html>\n<a href=x.HTML>", {{"X.html", 1, 2, 0}}},
+        {"a longer link with the same start is another",
+         "<a href=ab>\n<a href=a>",
+         {{"a", 2, 1, 1}, {"ab", 1, 1, 0}}},
+        {"line breaks of removed comments count", "<!--\n\n-->\n<a href=x>", {{"x", 4, 1, 0}}},
+        {"a CR and an LF parted by a comment are two breaks",
+         "\r<!-- -->\n<a href=x>",
+         {{"x", 3, 1, 0}}},
+        {"a comment formed across a removed one",
+         "<!<!--\n-->--\n-->\n<a href=x>",
+         {{"x", 4, 1, 0}}},
+        {"a value over two lines starts on the first", "<a\nhref='p\r\nq'>", {{"pq", 2, 1, 0}}},
+        {"refresh targets in quotes are marked",
+         "<meta content=\"0; URL='n.html'\">\n<a href=\"'q.html'\">",
+         {{"'n.html'", 1, 1, 0, true}, {"'q.html'", 2, 1, 1}}},
+    };
+    for (const Case &c : cases) {
+        for (const Outcome &o : {fast(c.page), literal(c.page)}) {
+            std::vector<std::string> links;
+            for (const Expected &e : c.links)
+                links.push_back(e.link);
+            ASSERT_EQ(o.links, links) << c.name;
+            ASSERT_EQ(o.places.size(), links.size()) << c.name;
+            for (size_t i = 0; i < links.size(); ++i) {
+                EXPECT_EQ(o.places[i].line, c.links[i].line) << c.name << ": " << links[i];
+                EXPECT_EQ(o.places[i].count, c.links[i].count) << c.name << ": " << links[i];
+                EXPECT_EQ(o.places[i].order, c.links[i].order) << c.name << ": " << links[i];
+                EXPECT_EQ(o.places[i].quotedRefresh, c.links[i].quotedRefresh ? 1u : 0u)
+                    << c.name << ": " << links[i];
+            }
+        }
+    }
+}
+
+TEST(LinkExtract, LinesMatchLiteralAcrossEveryShortCommentText)
+{
+    // Every text of up to six bytes over the comment markers and the line
+    // breaks, between two links: each way a comment can part or join a CR
+    // and an LF is among them.
+    const std::string letters = "<!->\r\n";
+    std::vector<std::string> level = {""};
+    for (int length = 1; length <= 6; ++length) {
+        std::vector<std::string> next;
+        next.reserve(level.size() * letters.size());
+        for (const std::string &prefix : level) {
+            for (char c : letters) {
+                next.push_back(prefix + c);
+                ASSERT_NO_FATAL_FAILURE(
+                    expectSame("<a href=a>" + next.back() + "\n<a href=b>", {}));
+            }
+        }
+        level = std::move(next);
+    }
+}
+
+TEST(LinkExtract, UnquotedRefreshTarget)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"'next.html'", "next.html"},
+        {"\"a.html\"x", "a.html"},
+        {"'unclosed", "unclosed"},
+        {"\"a'b\"", "a'b"},
+        {"''", ""},
+        {"plain.html", "plain.html"},
+        {"x'y'", "x'y'"},
+        {"", ""},
+    };
+    for (const auto &[target, expected] : cases)
+        EXPECT_EQ(UnquotedRefreshTarget(target), expected) << target;
+}
+
 TEST(LinkExtract, ReportsProgressPerCommentAndPerFind)
 {
     const std::string page = "<!--a--><!--b--><A HREF=x><IMG SRC=y>";
@@ -742,9 +903,8 @@ TEST(LinkExtract, HaltStopsAtTheDocumentedPoints)
     for (const Case &c : cases) {
         for (const Extractor &extract :
              {Extractor(ExtractLinksFromText),
-              Extractor([](std::string &text, const ExtractContext &context,
-                           SortedStringList &links, SortedStringList &anchors) {
-                  test::LiteralExtractLinks(text, context, links, anchors);
+              Extractor([](std::string &text, const ExtractContext &context, PageLinks &lists) {
+                  test::LiteralExtractLinks(text, context, lists);
               })}) {
             const Outcome o = run(extract, c.page, {true, false, c.haltAt});
             EXPECT_EQ(o.links, c.links) << c.name;

@@ -170,8 +170,11 @@ TEST(PagePrefetcher, HandsOverWhatPreparingInPlaceGives)
         const PreparedPage direct = PreparePage(ReadFileAll(paths[i], host), options);
         EXPECT_EQ(page->text, direct.text);
         EXPECT_EQ(page->commentCount, direct.commentCount);
-        EXPECT_EQ(page->links.items(), direct.links.items());
-        EXPECT_EQ(page->anchors.items(), direct.anchors.items());
+        EXPECT_EQ(page->commentGaps.size(), direct.commentGaps.size());
+        EXPECT_EQ(page->lists.links.items(), direct.lists.links.items());
+        EXPECT_EQ(page->lists.places, direct.lists.places);
+        EXPECT_EQ(page->lists.anchors.items(), direct.lists.anchors.items());
+        EXPECT_EQ(page->lists.targets, direct.lists.targets);
         EXPECT_EQ(page->rowStart, direct.rowStart);
     }
     // Pages that cannot be read are left to the caller, who reports them.
@@ -193,7 +196,7 @@ TEST(PagePrefetcher, TakingSkipsEarlierPagesAndChecksTheOptions)
     EXPECT_FALSE(prefetcher.Take(dir.path() + "other.html", options));
     const auto c = prefetcher.Take(paths[2], options);
     ASSERT_TRUE(c);
-    EXPECT_EQ(c->links.items(), std::vector<std::string>{"x.html"});
+    EXPECT_EQ(c->lists.links.items(), std::vector<std::string>{"x.html"});
     EXPECT_FALSE(prefetcher.Take(paths[0], options)); // passed over when c was taken
     EXPECT_FALSE(prefetcher.Take(paths[3], ExtractOptions{true, true}));
     EXPECT_TRUE(prefetcher.Take(paths[4], options));

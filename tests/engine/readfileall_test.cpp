@@ -105,6 +105,23 @@ TEST(ReadFileAll, OpenFailureIsShownThenRaised)
     }
 }
 
+TEST(ReadFileAll, ASymbolicLinkThatLeadsNowhereIsNamedSoAsAWarning)
+{
+    TempDir dir;
+    const std::string gone = dir.path() + "gone.html";
+    const std::string loop = dir.path() + "loop.html";
+    ASSERT_EQ(::symlink("nowhere.html", gone.c_str()), 0);
+    ASSERT_EQ(::symlink("loop.html", loop.c_str()), 0);
+    for (const std::string &path : {gone, loop}) {
+        SCOPED_TRACE(path);
+        RecordingHost host;
+        EXPECT_THROW(ReadFileAll(path, host), EOpenFailure);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].kind, MessageKind::Warning);
+        EXPECT_EQ(host.messages[0].text, "シンボリックリンクのリンク先がありません\r\n" + path);
+    }
+}
+
 TEST(ReadFileAll, OnlyRegularFilesAreOpened)
 {
     // A FIFO would wait for a writer, /dev/zero would never end and a link to

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace orvane {
@@ -27,6 +28,25 @@ TEST(SortedStringList, AddAllEqualsAddingOneByOne)
         bulk.AddAll(first);
         bulk.AddAll(second);
         ASSERT_EQ(bulk.items(), single.items()) << "round " << round;
+    }
+}
+
+TEST(SortedStringList, FirstOfEqualTextsPointsAtTheFirstByteForByteEqual)
+{
+    std::mt19937 random(5);
+    const char *words[] = {"a",   "A",        "",          "index.html", "index.html#x",
+                           "a/b", "abcdefgh", "abcdefghi", "abcdefgh/",  "x"};
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> texts;
+        for (int i = random() % 100; i > 0; --i)
+            texts.push_back(words[random() % std::size(words)]);
+        const std::vector<uint32_t> first =
+            FirstOfEqualTexts(std::vector<std::string_view>(texts.begin(), texts.end()));
+        ASSERT_EQ(first.size(), texts.size());
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const size_t expected = std::find(texts.begin(), texts.end(), texts[i]) - texts.begin();
+            ASSERT_EQ(first[i], expected) << "round " << round << " text " << i;
+        }
     }
 }
 

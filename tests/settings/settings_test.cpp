@@ -35,6 +35,7 @@ Settings changedSettings()
     s.HideInfoBoxAfterCheck = true;
     s.ExtListHTML = ".HTM";
     s.ExtListImg = ".PNG";
+    s.ModernLinks = false;
     return s;
 }
 
@@ -48,6 +49,7 @@ TEST(Settings, MissingFileGivesDefaults)
     EXPECT_TRUE(settings.AnchorMakesFileBlue);
     EXPECT_TRUE(settings.IgnoreJavaScript);
     EXPECT_EQ(settings.ExtListImg, ".JPG.JPEG.GIF.PNG.XPM.XBM");
+    EXPECT_TRUE(settings.ModernLinks);
 }
 
 TEST(Settings, SavesAllKeysInOrderAndReadsThemBack)
@@ -71,7 +73,8 @@ TEST(Settings, SavesAllKeysInOrderAndReadsThemBack)
                               "IgnoreJavaScript=0\r\n"
                               "HideInfoBoxAfterCheck=1\r\n"
                               "ExtListHTML=.HTM\r\n"
-                              "ExtListImg=.PNG\r\n");
+                              "ExtListImg=.PNG\r\n"
+                              "ModernLinks=0\r\n");
     Settings loaded;
     LoadSettings(loaded, path);
     EXPECT_EQ(loaded, changedSettings());
@@ -97,6 +100,7 @@ TEST(Settings, ReadsHandEditedValues)
     EXPECT_TRUE(settings.HideInfoBoxAfterCheck);
     EXPECT_EQ(settings.DefaultFileName, "top.html");
     EXPECT_EQ(settings.ExtListHTML, ".htm.php");
+    EXPECT_TRUE(settings.ModernLinks) << "a file from before the option holds no key for it";
     EXPECT_EQ(ClassifyExtension(settings, ".PHP"), FileKind::html);
 }
 

@@ -4,6 +4,9 @@
 #include "base/strutil.h"
 #include "engine/stringlist.h"
 
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -112,30 +115,87 @@ struct Adder
     const ExtractContext &context;
     long counter = 0;
 
-    void addLink(SortedStringList &list, const std::string &value)
+    /// What the link rules make of a value; nothing for none.
+    std::optional<std::string> ruled(const std::string &value) const
+    {
+        if (value.empty())
+            return std::nullopt;
+        if (upperCopy(value.substr(0, 11)) == "JAVASCRIPT:") {
+            if (context.ignoreJavaScript)
+                return std::nullopt;
+            return value;
+        }
+        return context.isSpaceValid ? value : cutAtSpace(value);
+    }
+
+    /// One step of the progress display and the value added, if any.
+    std::optional<std::string> addLink(SortedStringList &list, const std::string &value)
     {
         context.host.processEvents();
         if (context.haltRequested)
-            return;
+            return std::nullopt;
         context.host.setCountPanel(counter);
         ++counter;
-        if (value.empty())
-            return;
-        if (upperCopy(value.substr(0, 11)) == "JAVASCRIPT:") {
-            if (!context.ignoreJavaScript)
-                list.Add(value);
-            return;
-        }
-        if (context.isSpaceValid)
-            list.Add(value);
-        else
-            list.Add(cutAtSpace(value));
+        std::optional<std::string> text = ruled(value);
+        if (text)
+            list.Add(*text);
+        return text;
     }
 };
 
+/// A link value as added, and the page offset where its value began.
+struct Occurrence
+{
+    std::string text;
+    size_t at;
+    bool quotedRefresh;
+};
+
+/// Line breaks in page[0, end): each LF, and each CR not followed by an LF.
+uint32_t lineOf(const std::string &page, size_t end)
+{
+    uint32_t line = 1;
+    for (size_t i = 0; i < end; ++i) {
+        if (page[i] == '\n' || (page[i] == '\r' && (i + 1 == page.size() || page[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
+
+std::vector<LinkPlace> placesOf(const SortedStringList &links,
+                                const std::vector<Occurrence> &occurrences, const std::string &page)
+{
+    std::vector<LinkPlace> places(links.size());
+    std::vector<size_t> firstAt(links.size(), std::string::npos);
+    for (const Occurrence &o : occurrences) {
+        const int i = links.IndexOf(o.text);
+        if (i < 0)
+            throw std::logic_error("a link value missing from the list");
+        ++places[i].count;
+        firstAt[i] = std::min(firstAt[i], o.at);
+        if (o.quotedRefresh)
+            places[i].quotedRefresh = 1;
+    }
+    std::vector<size_t> byPlace(links.size());
+    for (size_t i = 0; i < byPlace.size(); ++i)
+        byPlace[i] = i;
+    std::stable_sort(byPlace.begin(), byPlace.end(),
+                     [&](size_t a, size_t b) { return firstAt[a] < firstAt[b]; });
+    for (size_t r = 0; r < byPlace.size(); ++r) {
+        places[byPlace[r]].order = static_cast<uint32_t>(r);
+        places[byPlace[r]].line = lineOf(page, firstAt[byPlace[r]]);
+    }
+    return places;
+}
+
 } // namespace
 
-bool LiteralRemoveComments(std::string &text, Host &host, const bool &haltRequested)
+namespace {
+
+/// The comment loop; origin, when given, is erased alongside the text so that
+/// it keeps the page offset of every remaining byte.
+bool removeComments(std::string &text, Host &host, const bool &haltRequested,
+                    std::vector<size_t> *origin)
 {
     auto pos = [&](const char *what) {
         const size_t at = text.find(what);
@@ -147,6 +207,9 @@ bool LiteralRemoveComments(std::string &text, Host &host, const bool &haltReques
     while (p != 0 && p < q) {
         host.processEvents();
         text.erase(p - 1, q - p + 3);
+        if (origin)
+            origin->erase(origin->begin() + static_cast<ptrdiff_t>(p - 1),
+                          origin->begin() + static_cast<ptrdiff_t>(q + 2));
         p = pos("<!--");
         q = pos("-->");
         if (haltRequested)
@@ -157,9 +220,18 @@ bool LiteralRemoveComments(std::string &text, Host &host, const bool &haltReques
     return true;
 }
 
-bool LiteralFindTagAttribute(const std::string &tag, const std::string &attribute,
-                             std::string &value, size_t &offset, const std::string &upper,
-                             const std::string &plain)
+} // namespace
+
+bool LiteralRemoveComments(std::string &text, Host &host, const bool &haltRequested)
+{
+    return removeComments(text, host, haltRequested, nullptr);
+}
+
+namespace {
+
+bool findTagAttribute(const std::string &tag, const std::string &attribute, std::string &value,
+                      size_t &offset, const std::string &upper, const std::string &plain,
+                      size_t &valueAt)
 {
     value.clear();
     const size_t start = upper.find("<" + tag, offset);
@@ -196,6 +268,7 @@ bool LiteralFindTagAttribute(const std::string &tag, const std::string &attribut
             while (upper[e] != stop && upper[e] != '>')
                 ++e;
             value = withoutCrLf(plain.substr(p, e - p));
+            valueAt = p;
         }
         offset = g;
         return true;
@@ -204,12 +277,57 @@ bool LiteralFindTagAttribute(const std::string &tag, const std::string &attribut
     return true;
 }
 
-void LiteralExtractLinks(std::string text, const ExtractContext &context, SortedStringList &links,
-                         SortedStringList &anchors)
+} // namespace
+
+bool LiteralFindTagAttribute(const std::string &tag, const std::string &attribute,
+                             std::string &value, size_t &offset, const std::string &upper,
+                             const std::string &plain)
 {
+    size_t valueAt = 0;
+    return findTagAttribute(tag, attribute, value, offset, upper, plain, valueAt);
+}
+
+namespace {
+
+/// The ids: from each "<" followed by a letter, the tag's name up to a blank,
+/// ">" or the end, and that tag's ID attribute as a link row would find it.
+void addIds(const Adder &adder, const std::string &upper, const std::string &plain, IdSet &targets)
+{
+    std::string value;
+    size_t offset = 0;
+    for (;;) {
+        size_t lt = upper.find('<', offset);
+        while (lt != std::string::npos &&
+               !(lt + 1 < upper.size() && upper[lt + 1] >= 'A' && upper[lt + 1] <= 'Z'))
+            lt = upper.find('<', lt + 1);
+        if (lt == std::string::npos)
+            return;
+        size_t nameEnd = lt + 1;
+        while (nameEnd < upper.size() && !isBlank(upper[nameEnd]) && upper[nameEnd] != '>')
+            ++nameEnd;
+        offset = lt;
+        size_t valueAt = 0;
+        if (!findTagAttribute(upper.substr(lt + 1, nameEnd - lt - 1), "ID", value, offset, upper,
+                              plain, valueAt))
+            return;
+        // An empty id names nothing a fragment could name.
+        if (const auto id = adder.ruled(value); id && !id->empty())
+            targets.Add(*id);
+    }
+}
+
+} // namespace
+
+void LiteralExtractLinks(std::string text, const ExtractContext &context, PageLinks &out)
+{
+    out = PageLinks();
+    const std::string page = text;
+    std::vector<size_t> origin(text.size());
+    for (size_t i = 0; i < origin.size(); ++i)
+        origin[i] = i;
     Host &host = context.host;
     host.setStatus(context.fileName + " - コメント削除中");
-    if (!LiteralRemoveComments(text, host, context.haltRequested))
+    if (!removeComments(text, host, context.haltRequested, &origin))
         return;
 
     const std::string plain = text;
@@ -217,36 +335,49 @@ void LiteralExtractLinks(std::string text, const ExtractContext &context, Sorted
 
     host.setStatus(context.fileName + " - リンク抜き出し中");
     Adder adder{context};
+    std::vector<Occurrence> occurrences;
+    const auto placesNow = [&] { out.places = placesOf(out.links, occurrences, page); };
     std::string value;
+    size_t valueAt = 0;
     for (const auto &[tag, attribute] : linkTable()) {
         size_t offset = 0;
-        while (LiteralFindTagAttribute(tag, attribute, value, offset, upper, plain))
-            adder.addLink(links, value);
+        while (findTagAttribute(tag, attribute, value, offset, upper, plain, valueAt)) {
+            if (const auto added = adder.addLink(out.links, value))
+                occurrences.push_back({*added, origin[valueAt], false});
+        }
     }
 
     size_t offset = 0;
-    while (LiteralFindTagAttribute("META", "CONTENT", value, offset, upper, plain)) {
+    while (findTagAttribute("META", "CONTENT", value, offset, upper, plain, valueAt)) {
         host.processEvents();
-        if (context.haltRequested)
+        if (context.haltRequested) {
+            placesNow();
             return;
+        }
         host.setCountPanel(adder.counter);
         ++adder.counter;
         const size_t url = value.find("URL=");
         if (url != std::string::npos && url + 1 >= 2) {
-            value.erase(0, url + 4);
-            value = TrimControl(value);
-            if (!value.empty())
-                links.Add(cutAtSpace(value));
+            std::string target = TrimControl(value.substr(url + 4));
+            if (!target.empty()) {
+                const std::string cut = cutAtSpace(target);
+                out.links.Add(cut);
+                occurrences.push_back(
+                    {cut, origin[valueAt], cut.front() == '"' || cut.front() == '\''});
+            }
         }
     }
+    placesNow();
 
     host.setStatus(context.fileName + " - アンカー抜き出し中");
     adder.counter = 0;
     for (const auto &[tag, attribute] : anchorTable()) {
         offset = 0;
-        while (LiteralFindTagAttribute(tag, attribute, value, offset, upper, plain))
-            adder.addLink(anchors, value);
+        while (findTagAttribute(tag, attribute, value, offset, upper, plain, valueAt))
+            adder.addLink(out.anchors, value);
     }
+    if (!context.haltRequested)
+        addIds(adder, upper, plain, out.targets);
 }
 
 } // namespace orvane::test

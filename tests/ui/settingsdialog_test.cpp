@@ -100,6 +100,36 @@ TEST(SettingsDialog, OkSavesAndClassifiesAgainOnlyWhenIgnoreCaseChanged)
     EXPECT_EQ(indexPage(f).ValidLinks.size(), 2u);
 }
 
+TEST(SettingsDialog, OkWithModernLinksChangedClassifiesAgainAtOnce)
+{
+    FormFixture f;
+    f.dir.write("site/index.html", "<a href=\"page.html#sec\">p</a><a href=\"my%20page.html\">");
+    f.dir.write("site/page.html", "<h2 id=\"sec\">");
+    f.dir.write("site/my page.html", "");
+    f.form->DropFiles({f.dir.path() + "site/"});
+    ASSERT_TRUE(indexPage(f).InvalidLinks.empty());
+
+    runSettingsDialog(
+        *f.form,
+        [](SettingsDialog &d) {
+            EXPECT_EQ(d.ModernLinks->text(), "id属性・%エスケープ・#top も解釈する（現在のHTML）");
+            EXPECT_TRUE(d.ModernLinks->isChecked());
+            d.ModernLinks->click();
+        },
+        true);
+    Settings stored;
+    LoadSettings(stored, f.iniPath);
+    EXPECT_FALSE(stored.ModernLinks);
+    EXPECT_EQ(indexPage(f).InvalidLinks.size(), 2u);
+
+    runSettingsDialog(
+        *f.form, [](SettingsDialog &d) { d.ModernLinks->click(); }, false);
+    EXPECT_EQ(indexPage(f).InvalidLinks.size(), 2u) << "cancelled: nothing changed";
+    runSettingsDialog(
+        *f.form, [](SettingsDialog &d) { d.ModernLinks->click(); }, true);
+    EXPECT_TRUE(indexPage(f).InvalidLinks.empty());
+}
+
 TEST(SettingsDialog, ControlsShowAndEditTheirOptions)
 {
     FormFixture f;

@@ -1,0 +1,139 @@
+#include "engine/linkplaces.h"
+
+#include "base/strutil.h"
+#include "engine/bytescan.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace orvane {
+
+namespace {
+
+/// The occurrences of one link text: the first value added, how many, the
+/// earliest position and whether one was a quoted refresh target.
+struct Occurrences
+{
+    uint32_t first;
+    uint32_t count;
+    size_t at;
+    bool quotedRefresh;
+
+    void add(const Occurrences &more)
+    {
+        count += more.count;
+        at = std::min(at, more.at);
+        quotedRefresh = quotedRefresh || more.quotedRefresh;
+    }
+};
+
+/// Values that repeat an earlier one byte for byte, folded into it: a page
+/// names many targets over and over. Comes out in order of first addition.
+std::vector<Occurrences> foldRepeats(const std::vector<FoundLink> &found)
+{
+    std::vector<std::string_view> views;
+    views.reserve(found.size());
+    for (const FoundLink &link : found)
+        views.push_back(link.text);
+    const std::vector<uint32_t> first = FirstOfEqualTexts(views);
+    // Where each first text stands among the folded ones.
+    std::vector<uint32_t> folded(found.size());
+    std::vector<Occurrences> texts;
+    for (uint32_t i = 0; i < found.size(); ++i) {
+        const Occurrences one{i, 1, found[i].at, found[i].quotedRefresh};
+        if (first[i] == i) {
+            folded[i] = static_cast<uint32_t>(texts.size());
+            texts.push_back(one);
+        } else {
+            texts[folded[first[i]]].add(one);
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+std::vector<uint32_t> LinesAt(std::string_view text, std::span<const CommentGap> gaps,
+                              std::span<const size_t> positions)
+{
+    const auto gapAt = [&gaps](size_t i) {
+        return std::binary_search(
+            gaps.begin(), gaps.end(), CommentGap{i, 0},
+            [](const CommentGap &a, const CommentGap &b) { return a.at < b.at; });
+    };
+    // Most pages end their lines with LF alone: those lines are just counted.
+    const bool lfOnly = text.find('\r') == std::string_view::npos;
+    std::vector<uint32_t> lines;
+    lines.reserve(positions.size());
+    uint32_t line = 1;
+    size_t counted = 0;
+    size_t nextGap = 0;
+    for (const size_t pos : positions) {
+        if (pos > counted && lfOnly) {
+            line += static_cast<uint32_t>(CountOf(text, counted, pos, '\n'));
+        } else if (pos > counted) {
+            // A CR before an LF ends no line, unless a comment stood between them.
+            ForEachOf(text, counted, pos, '\r', '\n', '\n', [&](size_t i) {
+                if (text[i] == '\n' || i + 1 >= text.size() || text[i + 1] != '\n' || gapAt(i + 1))
+                    ++line;
+                return true;
+            });
+        }
+        counted = std::max(counted, pos);
+        for (; nextGap < gaps.size() && gaps[nextGap].at <= pos; ++nextGap)
+            line += gaps[nextGap].breaks;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
+                std::span<const CommentGap> gaps, SortedStringList &links,
+                std::vector<LinkPlace> &places)
+{
+    std::vector<Occurrences> texts = foldRepeats(found);
+    // Sorted as the list sorts; among texts equal without case the first one
+    // added stays, and the others count as occurrences of it.
+    std::vector<uint32_t> sorted(texts.size());
+    std::iota(sorted.begin(), sorted.end(), 0u);
+    std::sort(sorted.begin(), sorted.end(), [&](uint32_t a, uint32_t b) {
+        const int c = CompareText(found[texts[a].first].text, found[texts[b].first].text);
+        return c < 0 || (c == 0 && a < b);
+    });
+    std::vector<std::string> items;
+    std::vector<Occurrences> entries;
+    items.reserve(sorted.size());
+    entries.reserve(sorted.size());
+    for (const uint32_t t : sorted) {
+        std::string &value = found[texts[t].first].text;
+        if (!items.empty() && CompareText(items.back(), value) == 0) {
+            entries.back().add(texts[t]);
+            continue;
+        }
+        items.push_back(std::move(value));
+        entries.push_back(texts[t]);
+    }
+
+    // The entries in page order of their first occurrence give the ranks,
+    // and the ascending positions the lines in one sweep.
+    std::vector<std::pair<size_t, uint32_t>> byPlace(entries.size());
+    for (uint32_t i = 0; i < entries.size(); ++i)
+        byPlace[i] = {entries[i].at, i};
+    std::sort(byPlace.begin(), byPlace.end());
+    std::vector<size_t> positions(byPlace.size());
+    for (size_t r = 0; r < byPlace.size(); ++r)
+        positions[r] = byPlace[r].first;
+    const std::vector<uint32_t> lines = LinesAt(text, gaps, positions);
+    places.assign(entries.size(), {});
+    for (size_t r = 0; r < byPlace.size(); ++r) {
+        const Occurrences &entry = entries[byPlace[r].second];
+        LinkPlace &place = places[byPlace[r].second];
+        place.line = lines[r];
+        place.count = entry.count;
+        place.order = static_cast<uint32_t>(r);
+        place.quotedRefresh = entry.quotedRefresh ? 1 : 0;
+    }
+    links.AssignSorted(std::move(items));
+}
+
+} // namespace orvane

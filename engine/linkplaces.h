@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/commentremoval.h"
+#include "engine/stringlist.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+/// Where a page names one of its links; a page keeps one per entry of its
+/// Links, so that a report can say where a link stands without reading the
+/// page again.
+struct LinkPlace
+{
+    uint32_t line = 0;  // line of its first occurrence in the page as written, from 1
+    uint32_t count = 0; // how many times the page names it
+    // Rank of its first occurrence among those of the page's links, from 0.
+    uint32_t order : 31 = 0;
+    // A refresh target that the page wrote in quotes (kept with them).
+    uint32_t quotedRefresh : 1 = 0;
+    bool operator==(const LinkPlace &) const = default;
+};
+
+/// One link value found in a page, at a position of the text with the
+/// comments removed.
+struct FoundLink
+{
+    std::string text;
+    size_t at;
+    bool quotedRefresh;
+};
+
+/// For each position of a page's text with the comments removed (ascending),
+/// its line in the page as written, from 1: the text's line breaks and those
+/// of the removed comments (gaps) before it. A line ends at a CR LF, a lone CR
+/// or a lone LF, as the tag jump counts them.
+std::vector<uint32_t> LinesAt(std::string_view text, std::span<const CommentGap> gaps,
+                              std::span<const size_t> positions);
+
+/// The link list that adding the found values one by one in their order
+/// gives (replacing what links held), and for each of its entries the place:
+/// every value equal to the entry without case counts as an occurrence of it.
+void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
+                std::span<const CommentGap> gaps, SortedStringList &links,
+                std::vector<LinkPlace> &places);
+
+} // namespace orvane

@@ -156,7 +156,7 @@ int Checker::run(std::ostream &out)
     if (m_options.format == ReportFormat::Json)
         WriteJsonReport(out, m_site);
     else if (m_options.format == ReportFormat::Github)
-        WriteGithubReport(out, m_site, m_host.informations().back(), ExpandFileName("."), m_host);
+        WriteGithubReport(out, m_site, m_host.informations().back(), ExpandFileName("."));
     else
         WriteTextReport(out, m_site, m_host.informations().back());
     out.flush();

@@ -1,22 +1,15 @@
 #include "cli/githubreport.h"
 
-#include "base/errors.h"
 #include "base/textcodec.h"
 #include "cli/sitereport.h"
-#include "commands/findinfile.h"
 #include "engine/fileobject.h"
 #include "engine/site.h"
-#include "settings/settings.h"
 
 #include <vector>
 
 namespace orvane::cli {
 
 namespace {
-
-// The snippet is not used; these are the widths the tag jump asks for.
-constexpr int SnippetBefore = 2;
-constexpr int SnippetAfter = 7;
 
 std::string escape(const std::string &text, bool property)
 {
@@ -71,17 +64,19 @@ void writeSummary(std::ostream &out, const std::string &summary)
     out << '\n';
 }
 
-void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &page,
-                       const std::string &currentFolder, Host &host)
+void writeInvalidLinks(std::ostream &out, const FileObject &page, const std::string &currentFolder)
 {
+    if (page.InvalidLinks.empty())
+        return;
     const std::string file = EscapeWorkflowProperty(PathRelativeTo(page.FullPath, currentFolder));
-    for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
-        const std::string &link = page.InvalidLinks[i];
-        const std::string line = InvalidLinkLine(site, page, link, host);
+    for (const InvalidLinkEntry &entry : InvalidLinksInPageOrder(page)) {
         out << "::error file=" << file;
-        if (!line.empty())
-            out << ",line=" << line;
-        out << "::" << EscapeWorkflowData(InvalidLinkAnnotation + link) << '\n';
+        if (entry.line > 0)
+            out << ",line=" << entry.line;
+        out << "::"
+            << EscapeWorkflowData(InvalidLinkAnnotation + std::string(entry.link) + " (" +
+                                  InvalidReasonText(entry.reason) + ")")
+            << '\n';
     }
 }
 
@@ -116,24 +111,12 @@ std::string PathRelativeTo(const std::string &path, const std::string &folder)
     return relative;
 }
 
-std::string InvalidLinkLine(const Site &site, const FileObject &page, const std::string &link,
-                            Host &host)
-{
-    try {
-        const std::vector<std::string> found = FindStringInFile(
-            page.FullPath, link, SnippetBefore, SnippetAfter, site.settings().IgnoreCase, host);
-        return found.empty() ? std::string() : found.front();
-    } catch (const OrvaneError &) {
-        return {};
-    }
-}
-
 void WriteGithubReport(std::ostream &out, const Site &site, const std::string &summary,
-                       const std::string &currentFolder, Host &host)
+                       const std::string &currentFolder)
 {
     writeSummary(out, summary);
     for (size_t i = 0; i < site.FileObjects.size(); ++i)
-        writeInvalidLinks(out, site, *site.FileObjects[i], currentFolder, host);
+        writeInvalidLinks(out, *site.FileObjects[i], currentFolder);
     for (const FileObject *orphan : Orphans(site))
         out << "::warning file="
             << EscapeWorkflowProperty(PathRelativeTo(orphan->FullPath, currentFolder))

@@ -5,7 +5,6 @@
 
 namespace orvane {
 class FileObject;
-class Host;
 class Site;
 } // namespace orvane
 
@@ -18,17 +17,13 @@ inline constexpr const char *OrphanAnnotation =
 
 /// The report as workflow commands for a CI log, after a check with analysis:
 /// the summary lines, then one "::error file=PAGE,line=N::" annotation per
-/// invalid link of each page (without line= when the text is not found in
-/// the page) and one "::warning file=FILE::" per orphaned file. Paths are
+/// distinct invalid link of each page, in the order the page first names
+/// them, at the line where it first stands and with why it is invalid, and
+/// one "::warning file=FILE::" per orphaned file. Paths are
 /// relative to currentFolder (an absolute folder); texts are decoded for
 /// display and escaped as the workflow commands need.
 void WriteGithubReport(std::ostream &out, const Site &site, const std::string &summary,
-                       const std::string &currentFolder, Host &host);
-
-/// The line of the page where an invalid link stands first, in decimal; empty
-/// when its text is not found in the page or the page cannot be read now.
-std::string InvalidLinkLine(const Site &site, const FileObject &page, const std::string &link,
-                            Host &host);
+                       const std::string &currentFolder);
 
 /// A workflow command's message: "%", CR and LF as %25, %0D and %0A; other
 /// control characters as \t or \xNN, so that the message stays on its line.

@@ -93,6 +93,16 @@ void writeStrings(std::ostream &out, const List &list)
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
+/// A page's link list as the current rules read the links: a refresh target
+/// written in quotes without them.
+struct ShownLinks
+{
+    const FileObject &page;
+    const LinkSubset &links;
+    size_t size() const { return links.size(); }
+    std::string_view operator[](size_t i) const { return page.LinkTarget(links.BaseIndex(i)); }
+};
+
 /// A list of many entries, one per line.
 template<typename List, typename Write>
 void writeLongList(std::ostream &out, const char *key, const List &list, Write write, bool last)
@@ -125,11 +135,11 @@ void writeFile(std::ostream &out, const Site &site, const FileObject &object)
         << kindName(object.Kind) << "\", \"state\": \"" << stateName(object.ReachState)
         << "\", \"ignored\": " << boolean(object.Ignored) << ", \"blue\": " << boolean(object.Blue)
         << ", \"valid\": ";
-    writeStrings(out, object.ValidLinks);
+    writeStrings(out, ShownLinks{object, object.ValidLinks});
     out << ", \"invalid\": ";
-    writeStrings(out, object.InvalidLinks);
+    writeStrings(out, ShownLinks{object, object.InvalidLinks});
     out << ", \"external\": ";
-    writeStrings(out, object.ExternalLinks);
+    writeStrings(out, ShownLinks{object, object.ExternalLinks});
     out << ", \"anchors\": ";
     writeAnchors(out, object);
     out << '}';

@@ -6,6 +6,7 @@
 #include "project/project.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace orvane::cli {
 
@@ -65,6 +66,45 @@ bool HasFindings(const Site &site)
             return true;
     }
     return false;
+}
+
+std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
+{
+    std::vector<InvalidLinkEntry> entries;
+    entries.reserve(page.InvalidLinks.size());
+    std::vector<uint32_t> ranks;
+    ranks.reserve(page.InvalidLinks.size());
+    for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
+        const size_t index = page.InvalidLinks.BaseIndex(i);
+        const LinkPlace *place = page.PlaceOf(index);
+        const InvalidReason reason =
+            i < page.InvalidReasons.size() ? page.InvalidReasons[i] : InvalidReason::missingFile;
+        entries.push_back(
+            {page.LinkTarget(index), place ? place->line : 0u, place ? place->count : 1u, reason});
+        ranks.push_back(place ? place->order : 0u);
+    }
+    std::vector<size_t> order(entries.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&ranks](size_t a, size_t b) { return ranks[a] < ranks[b]; });
+    std::vector<InvalidLinkEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const size_t i : order)
+        sorted.push_back(entries[i]);
+    return sorted;
+}
+
+const char *InvalidReasonText(InvalidReason reason)
+{
+    switch (reason) {
+    case InvalidReason::missingFile:
+        return "missing file";
+    case InvalidReason::missingAnchor:
+        return "missing anchor";
+    case InvalidReason::fileUrl:
+        return "file URL";
+    }
+    return "invalid";
 }
 
 } // namespace orvane::cli

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
 class Site;
 class FileObject;
+enum class InvalidReason : uint8_t;
 } // namespace orvane
 
 namespace orvane::cli {
@@ -20,6 +23,22 @@ std::vector<const FileObject *> Orphans(const Site &site);
 /// The folders that need attention (cyan), in FolderNodes order, each as its
 /// path relative to the home folder with a trailing "/".
 std::vector<std::string> AttentionFolders(const Site &site);
+
+/// One invalid link of a page as the reports give it.
+struct InvalidLinkEntry
+{
+    std::string_view link; // as the current rules read it (a quoted refresh target unquoted)
+    uint32_t line;         // where the page first names it, from 1; 0 when unknown
+    uint32_t count;        // how many times the page names it
+    InvalidReason reason;
+};
+
+/// The invalid links of a page in the order the page first names them.
+std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page);
+
+/// The words that say why a link is invalid: "missing file", "missing anchor"
+/// or "file URL".
+const char *InvalidReasonText(InvalidReason reason);
 
 /// Whether the check found anything: a page with invalid links or an orphan.
 bool HasFindings(const Site &site);

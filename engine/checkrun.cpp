@@ -148,13 +148,13 @@ void RecheckLinks(Site &site)
     }
 }
 
-static bool addLinks(Site &site, LinkList list, const LinkSubset &links)
+static bool addLinks(Site &site, LinkList list, const FileObject &page, const LinkSubset &links)
 {
     for (size_t i = 0; i < links.size(); ++i) {
         site.host().processEvents();
         if (site.HaltRequested)
             return false;
-        site.host().addLink(list, links[i]);
+        site.host().addLink(list, std::string(page.LinkTarget(links.BaseIndex(i))));
     }
     return true;
 }
@@ -165,9 +165,9 @@ void ShowLinkLists(Site &site, TreeNode *node)
     if (!node || !node->Data() || node->Data()->Kind != FileKind::html)
         return;
     const FileObject &object = *node->Data();
-    addLinks(site, LinkList::Valid, object.ValidLinks) &&
-        addLinks(site, LinkList::Invalid, object.InvalidLinks) &&
-        addLinks(site, LinkList::External, object.ExternalLinks);
+    addLinks(site, LinkList::Valid, object, object.ValidLinks) &&
+        addLinks(site, LinkList::Invalid, object, object.InvalidLinks) &&
+        addLinks(site, LinkList::External, object, object.ExternalLinks);
 }
 
 void ReopenFolder(Site &site)

@@ -91,6 +91,20 @@ TEST(CheckCommand, ModernLinksOffGivesTheClassicResults)
         << json.out;
 }
 
+TEST(CheckCommand, AQuotedRefreshTargetIsShownWithoutItsQuotesUnderModernLinks)
+{
+    TempDir dir;
+    dir.write("index.html", "<meta http-equiv=refresh content=\"0; URL='gone.html'\">\n");
+    const CliResult text = runChecker({dir.path()});
+    EXPECT_NE(text.out.find("index.html:1: gone.html (missing file)\n"), std::string::npos)
+        << text.out;
+    const CliResult json = runChecker({"--json", dir.path()});
+    EXPECT_NE(json.out.find("\"invalid\": [\"gone.html\"]"), std::string::npos) << json.out;
+    const CliResult github = runChecker({"--format", "github", dir.path()});
+    EXPECT_NE(github.out.find("無効リンク: gone.html (missing file)"), std::string::npos)
+        << github.out;
+}
+
 TEST(CheckCommand, QuietLeavesOnlyErrorsOnStandardError)
 {
     TempDir dir;

@@ -77,9 +77,12 @@ TEST(GithubReport, OneAnnotationPerInvalidLinkAndPerOrphan)
         EXPECT_EQ(result.err, "");
         EXPECT_EQ(result.out, "無効リンクを含むファイルの数 1\n"
                               "無効リンクの総数 3\n"
-                              "::error file=site/index.html,line=4::無効リンク: 100%25.html\n"
-                              "::error file=site/index.html::無効リンク: broken.html\n"
-                              "::error file=site/index.html,line=3::無効リンク: gone.html\n"
+                              "::error file=site/index.html,line=3::無効リンク: gone.html "
+                              "(missing file)\n"
+                              "::error file=site/index.html,line=4::無効リンク: 100%25.html "
+                              "(missing file)\n"
+                              "::error file=site/index.html,line=5::無効リンク: broken.html "
+                              "(missing file)\n"
                               "::warning file=site/sub/lost%2C1%3A2.html::" +
                                   std::string(OrphanAnnotation) + "\n");
     }

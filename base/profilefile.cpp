@@ -149,6 +149,12 @@ ProfileFile::ProfileFile(std::string path)
     }
 }
 
+std::string_view ProfileFile::KeyOfLine(std::string_view line)
+{
+    std::string_view name, value;
+    return keyLine(line, name, value) ? name : std::string_view();
+}
+
 void ProfileFile::addLine(std::string line, size_t linesAfter)
 {
     std::string_view name, value;
@@ -162,9 +168,9 @@ void ProfileFile::addLine(std::string line, size_t linesAfter)
         return;
     }
     Section &section = m_sections.back();
-    if (section.hasHeader && keyLine(line, name, value))
-        section.keys.emplace(fold(name), section.lines.size());
     section.lines.push_back(std::move(line));
+    if (section.hasHeader && keyLine(section.lines.back(), name, value))
+        section.keys.add(section.lines.size() - 1, section.lines);
 }
 
 void ProfileFile::reindexSections()
@@ -187,8 +193,8 @@ const std::string *ProfileFile::findValueText(std::string_view section, std::str
     const Section *found = findSection(section);
     if (!found)
         return nullptr;
-    const auto it = found->keys.find(fold(key));
-    return it == found->keys.end() ? nullptr : &found->lines[it->second];
+    const long line = found->keys.find(key, found->lines);
+    return line < 0 ? nullptr : &found->lines[static_cast<size_t>(line)];
 }
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
@@ -252,9 +258,9 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key,
         found = &added;
     }
     Section &target = m_sections[static_cast<size_t>(found - m_sections.data())];
-    const auto existing = target.keys.find(fold(key));
-    if (existing != target.keys.end()) {
-        target.lines[existing->second] = std::move(line);
+    const long existing = target.keys.find(key, target.lines);
+    if (existing >= 0) {
+        target.lines[static_cast<size_t>(existing)] = std::move(line);
         return;
     }
     // A new key goes behind the last non-blank line of its section, so that
@@ -262,8 +268,10 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key,
     size_t insertAt = target.lines.size();
     while (insertAt > 0 && trimBlanks(target.lines[insertAt - 1]).empty())
         --insertAt;
+    // Only blank lines follow insertAt, and blank lines are no keys: the lines
+    // the index knows keep their places.
     target.lines.insert(target.lines.begin() + static_cast<long>(insertAt), std::move(line));
-    target.keys.emplace(fold(key), insertAt);
+    target.keys.add(insertAt, target.lines);
 }
 
 void ProfileFile::WriteInteger(std::string_view section, std::string_view key, long value)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/profilekeyindex.h"
 #include <optional>
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -77,8 +79,10 @@ private:
         bool hasHeader = false;
         std::string header;
         std::vector<std::string> lines;
-        std::unordered_map<std::string, size_t> keys; // folded key name -> first line
+        ProfileKeyIndex keys{&KeyOfLine};
     };
+
+    static std::string_view KeyOfLine(std::string_view line);
 
     static constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 

@@ -193,6 +193,33 @@ TEST(ProfileFile, WriteChangesOnlyTheFirstOfDuplicates)
     EXPECT_EQ(file.ReadString("S", "A", ""), "9");
 }
 
+TEST(ProfileFile, ManyKeysAreFoundWithoutCaseAsTheIndexGrows)
+{
+    // Keys read from a file and keys written later share one index, which
+    // grows past its first size many times; the first of keys equal without
+    // case keeps counting, and a new key goes before the trailing blank line.
+    TempDir dir;
+    std::string text = "[S]\r\n";
+    for (int i = 0; i < 5000; ++i)
+        text += "Key" + std::to_string(i) + " = v" + std::to_string(i) + "\r\n";
+    text += "KEY17=later\r\n\r\n[T]\r\nKey17=other\r\n";
+    ProfileFile file(dir.write("t.ini", text));
+    for (int i = 0; i < 20000; ++i)
+        file.WriteString("S", "new" + std::to_string(i), std::to_string(i));
+    for (int i = 0; i < 5000; i += 7)
+        EXPECT_EQ(file.ReadString("s", "KEY" + std::to_string(i), "-"), "v" + std::to_string(i));
+    for (int i = 0; i < 20000; i += 13)
+        EXPECT_EQ(file.ReadString("S", " NEW" + std::to_string(i) + " ", "-"), std::to_string(i));
+    EXPECT_EQ(file.ReadString("S", "key17", "-"), "v17");
+    EXPECT_EQ(file.ReadString("T", "KEY17", "-"), "other");
+    EXPECT_FALSE(file.KeyExists("S", "Key5000"));
+    file.WriteString("S", "KEY4999", "changed");
+    EXPECT_EQ(file.ReadString("S", "key4999", "-"), "changed");
+    const std::string saved = file.Text();
+    EXPECT_NE(saved.find("new19999=19999\r\n\r\n[T]"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nKEY4999=changed\r\n"), std::string::npos);
+}
+
 TEST(ProfileFile, EraseSectionAndClear)
 {
     TempDir dir;

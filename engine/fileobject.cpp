@@ -218,7 +218,7 @@ bool FileObject::modernLinks() const
 
 std::string_view FileObject::LinkTarget(size_t linkIndex) const
 {
-    const std::string &link = Links[linkIndex];
+    const std::string_view link = Links[linkIndex];
     const LinkPlace *place = PlaceOf(linkIndex);
     if (place && place->quotedRefresh && modernLinks())
         return UnquotedRefreshTarget(link);
@@ -360,8 +360,17 @@ void FileObject::classifyLink(size_t i, LinkCheck &check) const
 LinkCheck FileObject::ClassifyLinks() const
 {
     LinkCheck check;
+    // Most links of a page are valid. The lists are kept for as long as the
+    // page is, so none of them keeps room it does not use.
+    check.valid.reserve(Links.size());
+    check.walkTargets.reserve(Links.size());
     for (size_t i = 0; i < Links.size(); ++i)
         classifyLink(i, check);
+    check.valid.shrink_to_fit();
+    check.invalid.shrink_to_fit();
+    check.external.shrink_to_fit();
+    check.invalidReasons.shrink_to_fit();
+    check.walkTargets.shrink_to_fit();
     return check;
 }
 

@@ -216,7 +216,7 @@ private:
 
     void stepIntoNextFolder(Level &level)
     {
-        const std::string name = level.listing.folders[level.nextFolder++];
+        const std::string name(level.listing.folders[level.nextFolder++]);
         if (m_site.project().IsIgnoredFolder(level.folder + name))
             return;
         TreeNode *node = m_site.tree.AddChild(level.node, name);
@@ -254,7 +254,8 @@ private:
     void addFiles(const Level &level)
     {
         readAhead(level.folder, level.listing);
-        for (const std::string &name : level.listing.files) {
+        for (const std::string_view entry : level.listing.files) {
+            const std::string name(entry);
             m_site.host().processEvents();
             if (m_site.HaltRequested)
                 return;
@@ -272,7 +273,8 @@ private:
         if (!m_site.Prefetcher)
             return;
         std::vector<std::string> pages;
-        for (const std::string &name : listing.files) {
+        for (const std::string_view entry : listing.files) {
+            const std::string name(entry);
             std::string path = folder + name;
             if (listing.specialFiles.count(name) == 0 && ReadsLinksOnLoad(m_site, path))
                 pages.push_back(std::move(path));
@@ -327,8 +329,8 @@ void AddFileNode(Site &site, const std::string &path, TreeNode *parentNode, bool
     FileObject *object = site.FileObjects.Create(site, node);
     node->SetData(object);
     object->LoadFromFile(path, regularFile);
-    for (const std::string &anchor : object->Anchors) {
-        TreeNode *anchorNode = site.tree.AddChild(node, anchor);
+    for (const std::string_view anchor : object->Anchors) {
+        TreeNode *anchorNode = site.tree.AddChild(node, std::string(anchor));
         anchorNode->SetImageIndex(ImgAnchor);
         anchorNode->SetSelectedIndex(ImgAnchor);
         anchorNode->SetStateIndex(ImgUnreached);

@@ -1,5 +1,6 @@
 #include "engine/stringlist.h"
 
+#include "base/errors.h"
 #include "base/strutil.h"
 
 #include <algorithm>
@@ -7,13 +8,51 @@
 
 namespace orvane {
 
-bool SortedStringList::Add(std::string text)
+void SortedStringList::append(std::string_view text)
 {
-    auto it = std::lower_bound(m_items.begin(), m_items.end(), text, TextLess());
-    if (it != m_items.end() && CompareText(*it, text) == 0)
+    if (text.size() > UINT32_MAX - m_texts.size())
+        throw OrvaneError("リンクの一覧が大きすぎます");
+    m_texts.append(text);
+    m_ends.push_back(static_cast<uint32_t>(m_texts.size()));
+}
+
+void SortedStringList::Clear()
+{
+    m_texts.clear();
+    m_ends.clear();
+}
+
+bool SortedStringList::Add(std::string_view text)
+{
+    const auto it = std::lower_bound(begin(), end(), text, TextLess());
+    if (it != end() && CompareText(*it, text) == 0)
         return false;
-    m_items.insert(it, std::move(text));
+    const size_t at = static_cast<size_t>(it - begin());
+    if (at == size()) {
+        append(text);
+        return true;
+    }
+    if (text.size() > UINT32_MAX - m_texts.size())
+        throw OrvaneError("リンクの一覧が大きすぎます");
+    const uint32_t start = at == 0 ? 0 : m_ends[at - 1];
+    m_texts.insert(start, text);
+    const auto length = static_cast<uint32_t>(text.size());
+    m_ends.insert(m_ends.begin() + static_cast<ptrdiff_t>(at), start);
+    for (size_t i = at; i < m_ends.size(); ++i)
+        m_ends[i] += length;
     return true;
+}
+
+void SortedStringList::AssignSorted(const std::vector<std::string> &texts)
+{
+    Clear();
+    size_t bytes = 0;
+    for (const std::string &t : texts)
+        bytes += t.size();
+    m_texts.reserve(bytes);
+    m_ends.reserve(texts.size());
+    for (const std::string &t : texts)
+        append(t);
 }
 
 namespace {
@@ -94,44 +133,44 @@ void SortedStringList::AddAll(std::vector<std::string> texts)
                 order.push_back(i);
     }
     SortedStringList sorted;
-    sorted.m_items = sortedDistinct(texts, std::move(order));
+    sorted.AssignSorted(sortedDistinct(texts, std::move(order)));
     Merge(std::move(sorted));
 }
 
 void SortedStringList::Merge(SortedStringList &&other)
 {
-    std::vector<std::string> &sorted = other.m_items;
-    if (m_items.empty()) {
-        m_items = std::move(sorted);
+    if (empty()) {
+        *this = std::move(other);
         return;
     }
     // Entries already in the list win over equal newcomers.
-    std::vector<std::string> merged;
-    merged.reserve(m_items.size() + sorted.size());
+    SortedStringList merged;
+    merged.m_texts.reserve(m_texts.size() + other.m_texts.size());
+    merged.m_ends.reserve(size() + other.size());
     size_t a = 0;
     size_t b = 0;
-    while (a < m_items.size() || b < sorted.size()) {
-        if (b == sorted.size()) {
-            merged.push_back(std::move(m_items[a++]));
+    while (a < size() || b < other.size()) {
+        if (b == other.size()) {
+            merged.append((*this)[a++]);
             continue;
         }
-        const int c = a == m_items.size() ? 1 : CompareText(m_items[a], sorted[b]);
+        const int c = a == size() ? 1 : CompareText((*this)[a], other[b]);
         if (c <= 0) {
-            merged.push_back(std::move(m_items[a++]));
+            merged.append((*this)[a++]);
             if (c == 0)
                 ++b;
         } else {
-            merged.push_back(std::move(sorted[b++]));
+            merged.append(other[b++]);
         }
     }
-    m_items = std::move(merged);
+    *this = std::move(merged);
 }
 
 int SortedStringList::IndexOf(std::string_view text) const
 {
-    auto it = std::lower_bound(m_items.begin(), m_items.end(), text, TextLess());
-    if (it != m_items.end() && CompareText(*it, text) == 0)
-        return static_cast<int>(it - m_items.begin());
+    const auto it = std::lower_bound(begin(), end(), text, TextLess());
+    if (it != end() && CompareText(*it, text) == 0)
+        return static_cast<int>(it - begin());
     return -1;
 }
 
@@ -140,7 +179,7 @@ std::vector<std::string> LinkSubset::ToVector() const
     std::vector<std::string> out;
     out.reserve(m_indices.size());
     for (uint32_t i : m_indices)
-        out.push_back((*m_base)[i]);
+        out.emplace_back((*m_base)[i]);
     return out;
 }
 

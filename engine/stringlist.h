@@ -1,6 +1,9 @@
 #pragma once
 
+#include <compare>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,11 +13,70 @@ namespace orvane {
 /// A string list kept sorted without regard to letter case (CompareText) that
 /// drops duplicates silently: of texts equal without case, the first one added
 /// stays.
+///
+/// A site holds millions of link texts, most of them short, so the texts are
+/// packed end to end in one buffer with the end of each entry beside it: four
+/// bytes of overhead an entry instead of a string object and an allocation.
 class SortedStringList
 {
 public:
+    /// Walks the entries in order, as views into the list.
+    class const_iterator
+    {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        const_iterator(const SortedStringList *list, size_t i)
+            : m_list(list)
+            , m_i(i)
+        {
+        }
+        std::string_view operator*() const { return (*m_list)[m_i]; }
+        std::string_view operator[](difference_type n) const { return (*m_list)[m_i + n]; }
+        const_iterator &operator++()
+        {
+            ++m_i;
+            return *this;
+        }
+        const_iterator operator++(int) { return {m_list, m_i++}; }
+        const_iterator &operator--()
+        {
+            --m_i;
+            return *this;
+        }
+        const_iterator operator--(int) { return {m_list, m_i--}; }
+        const_iterator &operator+=(difference_type n)
+        {
+            m_i += n;
+            return *this;
+        }
+        const_iterator &operator-=(difference_type n)
+        {
+            m_i -= n;
+            return *this;
+        }
+        friend const_iterator operator+(const_iterator it, difference_type n) { return it += n; }
+        friend const_iterator operator+(difference_type n, const_iterator it) { return it += n; }
+        friend const_iterator operator-(const_iterator it, difference_type n) { return it -= n; }
+        friend difference_type operator-(const_iterator a, const_iterator b)
+        {
+            return static_cast<difference_type>(a.m_i) - static_cast<difference_type>(b.m_i);
+        }
+        friend bool operator==(const_iterator a, const_iterator b) { return a.m_i == b.m_i; }
+        friend auto operator<=>(const_iterator a, const_iterator b) { return a.m_i <=> b.m_i; }
+
+    private:
+        const SortedStringList *m_list = nullptr;
+        size_t m_i = 0;
+    };
+
     /// Adds text unless an equal one is there; returns whether it was added.
-    bool Add(std::string text);
+    bool Add(std::string_view text);
     /// Adds many texts at once, with the same result as adding them one by one
     /// in the given order.
     void AddAll(std::vector<std::string> texts);
@@ -23,21 +85,32 @@ public:
     void Merge(SortedStringList &&other);
     /// Replaces the entries with texts that are already sorted and free of
     /// duplicates without case, as a list built elsewhere by the same rules.
-    void AssignSorted(std::vector<std::string> texts) { m_items = std::move(texts); }
+    void AssignSorted(const std::vector<std::string> &texts);
     /// Index of the entry equal to text without regard to case, or -1.
     int IndexOf(std::string_view text) const;
     bool Contains(std::string_view text) const { return IndexOf(text) >= 0; }
 
-    void Clear() { m_items.clear(); }
-    size_t size() const { return m_items.size(); }
-    bool empty() const { return m_items.empty(); }
-    const std::string &operator[](size_t i) const { return m_items[i]; }
-    auto begin() const { return m_items.begin(); }
-    auto end() const { return m_items.end(); }
-    const std::vector<std::string> &items() const { return m_items; }
+    void Clear();
+    size_t size() const { return m_ends.size(); }
+    bool empty() const { return m_ends.empty(); }
+    std::string_view operator[](size_t i) const
+    {
+        const uint32_t begin = i == 0 ? 0 : m_ends[i - 1];
+        return std::string_view(m_texts).substr(begin, m_ends[i] - begin);
+    }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+    /// The entries as strings of their own.
+    std::vector<std::string> items() const { return {begin(), end()}; }
+    /// Bytes held, buffers included.
+    size_t MemoryUsed() const { return m_texts.capacity() + m_ends.capacity() * sizeof(uint32_t); }
 
 private:
-    std::vector<std::string> m_items;
+    /// Appends an entry at the end; the caller keeps the order.
+    void append(std::string_view text);
+
+    std::string m_texts;          // the entries end to end
+    std::vector<uint32_t> m_ends; // where each entry ends in m_texts
 };
 
 /// For each text, the index of the first text equal to it byte for byte (its
@@ -61,7 +134,7 @@ public:
     void Clear() { m_indices.clear(); }
     size_t size() const { return m_indices.size(); }
     bool empty() const { return m_indices.empty(); }
-    const std::string &operator[](size_t i) const { return (*m_base)[m_indices[i]]; }
+    std::string_view operator[](size_t i) const { return (*m_base)[m_indices[i]]; }
     /// Where the i-th entry stands in the base list.
     size_t BaseIndex(size_t i) const { return m_indices[i]; }
     std::vector<std::string> ToVector() const;

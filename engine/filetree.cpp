@@ -6,7 +6,8 @@ TreeNode::TreeNode(FileTree *tree, TreeNode *parent, std::string text)
     : m_tree(tree)
     , m_parent(parent)
     , m_text(std::move(text))
-{}
+{
+}
 
 void TreeNode::changed()
 {
@@ -25,7 +26,7 @@ void TreeNode::SetImageIndex(int image)
 {
     if (image == m_image)
         return;
-    m_image = image;
+    m_image = static_cast<int8_t>(image);
     changed();
 }
 
@@ -33,7 +34,7 @@ void TreeNode::SetSelectedIndex(int image)
 {
     if (image == m_selectedImage)
         return;
-    m_selectedImage = image;
+    m_selectedImage = static_cast<int8_t>(image);
     changed();
 }
 
@@ -41,7 +42,7 @@ void TreeNode::SetStateIndex(int image)
 {
     if (image == m_stateImage)
         return;
-    m_stateImage = image;
+    m_stateImage = static_cast<int8_t>(image);
     changed();
 }
 
@@ -49,7 +50,7 @@ void TreeNode::SetOverlayIndex(int overlay)
 {
     if (overlay == m_overlay)
         return;
-    m_overlay = overlay;
+    m_overlay = static_cast<int8_t>(overlay);
     changed();
 }
 
@@ -78,7 +79,7 @@ TreeNode *FileTree::AddChild(TreeNode *parent, std::string text)
     if (notify)
         m_observer->nodeAboutToBeInserted(parent, row);
     auto node = std::unique_ptr<TreeNode>(new TreeNode(this, parent, std::move(text)));
-    node->m_index = row;
+    node->m_index = static_cast<uint32_t>(row);
     TreeNode *raw = node.get();
     parent->m_children.push_back(std::move(node));
     ++m_count;
@@ -116,7 +117,7 @@ void FileTree::Delete(TreeNode *node)
     m_count -= subtreeSize(node);
     parent->m_children.erase(parent->m_children.begin() + static_cast<long>(row));
     for (size_t i = row; i < parent->m_children.size(); ++i)
-        parent->m_children[i]->m_index = i;
+        parent->m_children[i]->m_index = static_cast<uint32_t>(i);
     if (notify)
         m_observer->nodeRemoved(parent, row);
 }

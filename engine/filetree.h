@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,17 +69,19 @@ private:
     TreeNode(FileTree *tree, TreeNode *parent, std::string text);
     void changed();
 
+    // A site has several nodes a page (its anchors), so the small fields are
+    // packed together: the pictures are indices below TreeImageCount.
     FileTree *m_tree;
     TreeNode *m_parent;
-    size_t m_index = 0;
     std::string m_text;
-    int m_image = NoImage;
-    int m_selectedImage = NoImage;
-    int m_stateImage = NoImage;
-    int m_overlay = NoOverlay;
     FileObject *m_data = nullptr;
-    bool m_expanded = false;
     std::vector<std::unique_ptr<TreeNode>> m_children;
+    uint32_t m_index = 0;
+    int8_t m_image = NoImage;
+    int8_t m_selectedImage = NoImage;
+    int8_t m_stateImage = NoImage;
+    int8_t m_overlay = NoOverlay;
+    bool m_expanded = false;
 };
 
 /// Hears of every change of the tree, so a view can follow it. Between

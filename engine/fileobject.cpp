@@ -404,4 +404,22 @@ void ForgetFileObject(FileObject *object)
     site.FileObjects.Destroy(object);
 }
 
+void WalkTargetList::push_back(WalkTarget target)
+{
+    TreeNode *node = target.object ? target.object->Node : nullptr;
+    if (node && target.anchorIndex >= 0 && static_cast<size_t>(target.anchorIndex) < node->Count())
+        node = node->Child(static_cast<size_t>(target.anchorIndex));
+    m_nodes.push_back(node);
+}
+
+WalkTarget WalkTargetList::operator[](size_t i) const
+{
+    TreeNode *node = m_nodes[i];
+    if (!node)
+        return {nullptr, -1};
+    if (node->ImageIndex() == ImgAnchor)
+        return {node->Parent()->Data(), static_cast<int32_t>(node->Index())};
+    return {node->Data(), -1};
+}
+
 } // namespace orvane

@@ -28,6 +28,25 @@ struct WalkTarget
     int32_t anchorIndex;
 };
 
+/// The walk targets of a page's valid links, one per link, kept as one tree
+/// node each: the anchor's node when the link names an anchor that has one,
+/// else the target's own node (none for no target). Eight bytes a link, as
+/// a site has millions of them.
+class WalkTargetList
+{
+public:
+    void reserve(size_t n) { m_nodes.reserve(n); }
+    void shrink_to_fit() { m_nodes.shrink_to_fit(); }
+    size_t size() const { return m_nodes.size(); }
+    /// Keeps a target; an anchor index without a node of its own is not kept,
+    /// as the walk has nothing to mark for it.
+    void push_back(WalkTarget target);
+    WalkTarget operator[](size_t i) const;
+
+private:
+    std::vector<TreeNode *> m_nodes;
+};
+
 /// Why a link is invalid.
 enum class InvalidReason : uint8_t {
     missingFile,   // its path names no file (of the tree, or on disk where that counts)
@@ -43,7 +62,7 @@ struct LinkCheck
     std::vector<uint32_t> invalid;
     std::vector<uint32_t> external;
     std::vector<InvalidReason> invalidReasons;
-    std::vector<WalkTarget> walkTargets;
+    WalkTargetList walkTargets;
 };
 
 /// One file of the site: its path, kind, links and the flags the analysis and
@@ -113,7 +132,7 @@ public:
 
     /// The walk targets of ValidLinks, one per entry, as resolved by the last
     /// CheckLinks; none when the site's resolution stamp has moved on since.
-    const std::vector<WalkTarget> *WalkTargets(uint64_t resolutionStamp) const
+    const WalkTargetList *WalkTargets(uint64_t resolutionStamp) const
     {
         return resolutionStamp == m_walkStamp ? &m_walkTargets : nullptr;
     }
@@ -145,7 +164,7 @@ private:
 
     Site &m_site;
     uint64_t m_sequence;
-    std::vector<WalkTarget> m_walkTargets;
+    WalkTargetList m_walkTargets;
     uint64_t m_walkStamp = 0;
 };
 

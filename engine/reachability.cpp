@@ -17,7 +17,7 @@ namespace {
 struct WalkFrame
 {
     FileObject *object;
-    const std::vector<WalkTarget> *targets; // resolved by CheckLinks, when still valid
+    const WalkTargetList *targets; // resolved by CheckLinks, when still valid
     size_t nextLink;
 };
 

@@ -267,5 +267,50 @@ TEST(Reachability, WalkWithResolvedTargetsMatchesResolvingAfresh)
     }
 }
 
+TEST(Reachability, WalkTargetsKeptPerLinkGiveTheTargetAndItsAnchorBack)
+{
+    SiteFixture f;
+    // Valid links to a page, to each of its two anchors, to an id (no anchor
+    // node), to an image and to the page itself.
+    f.dir.write("a.html", "<a href=b.html></a><a href=b.html#two></a><a href=b.html#one></a>"
+                          "<a href=b.html#idonly></a><img src=p.gif><a href=#self></a>"
+                          "<a name=self></a>");
+    f.dir.write("b.html", "<a name=one></a><a name=two></a><p id=idonly>");
+    f.dir.write("p.gif", "");
+    CheckFolder(f.site, f.dir.path(), false);
+    FileObject *a = f.object("a.html");
+    FileObject *b = f.object("b.html");
+    const WalkTargetList *targets = a->WalkTargets(f.site.ResolutionStamp());
+    ASSERT_NE(targets, nullptr);
+    ASSERT_EQ(targets->size(), a->ValidLinks.size());
+    ASSERT_EQ(a->ValidLinks.size(), 6u);
+    for (size_t i = 0; i < targets->size(); ++i) {
+        const WalkTarget kept = (*targets)[i];
+        const WalkTarget fresh = a->ResolveWalkTarget(a->ValidLinks.BaseIndex(i));
+        EXPECT_EQ(kept.object, fresh.object) << a->ValidLinks[i];
+        EXPECT_EQ(kept.anchorIndex, fresh.anchorIndex) << a->ValidLinks[i];
+    }
+    const auto targetOf = [&](std::string_view link) {
+        for (size_t i = 0; i < a->ValidLinks.size(); ++i)
+            if (a->ValidLinks[i] == link)
+                return (*targets)[i];
+        ADD_FAILURE() << link;
+        return WalkTarget{nullptr, -1};
+    };
+    EXPECT_EQ(targetOf("b.html#two").object, b);
+    EXPECT_EQ(targetOf("b.html#two").anchorIndex, 1);
+    EXPECT_EQ(targetOf("b.html#one").anchorIndex, 0);
+    EXPECT_EQ(targetOf("b.html#idonly").object, b);
+    EXPECT_EQ(targetOf("b.html#idonly").anchorIndex, -1);
+    EXPECT_EQ(targetOf("p.gif").object, f.object("p.gif"));
+    EXPECT_EQ(targetOf("#self").object, a);
+    EXPECT_EQ(targetOf("#self").anchorIndex, 0);
+
+    f.dir.write("c.html", "");
+    CheckFolder(f.site, f.dir.path(), false);
+    EXPECT_EQ(f.object("a.html")->WalkTargets(f.site.ResolutionStamp() + 1), nullptr)
+        << "targets of another resolution are not handed out";
+}
+
 } // namespace
 } // namespace orvane

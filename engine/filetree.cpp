@@ -3,15 +3,26 @@
 namespace orvane {
 
 TreeNode::TreeNode(FileTree *tree, TreeNode *parent, std::string text)
-    : m_tree(tree)
-    , m_parent(parent)
-    , m_text(std::move(text))
+    : m_text(std::move(text))
+    , m_isRoot(parent == nullptr)
 {
+    if (m_isRoot)
+        m_rootTree = tree;
+    else
+        m_parent = parent;
+}
+
+FileTree &TreeNode::Tree() const
+{
+    const TreeNode *node = this;
+    while (!node->m_isRoot)
+        node = node->m_parent;
+    return *node->m_rootTree;
 }
 
 void TreeNode::changed()
 {
-    m_tree->notifyChanged(this);
+    Tree().notifyChanged(this);
 }
 
 void TreeNode::SetText(std::string text)
@@ -59,7 +70,8 @@ void TreeNode::SetExpanded(bool expanded)
     if (expanded == m_expanded)
         return;
     m_expanded = expanded;
-    if (TreeObserver *o = m_tree->Observer(); o && !m_tree->Updating())
+    FileTree &tree = Tree();
+    if (TreeObserver *o = tree.Observer(); o && !tree.Updating())
         o->expandedChanged(this);
 }
 
@@ -97,7 +109,7 @@ size_t FileTree::subtreeSize(const TreeNode *node) const
 
 bool FileTree::inSubtree(const TreeNode *node, const TreeNode *top) const
 {
-    for (; node; node = node->m_parent)
+    for (; node; node = node->Parent())
         if (node == top)
             return true;
     return false;

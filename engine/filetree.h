@@ -55,24 +55,28 @@ public:
     void SetData(FileObject *data) { m_data = data; }
     void SetExpanded(bool expanded);
 
-    TreeNode *Parent() const { return m_parent; }
+    TreeNode *Parent() const { return m_isRoot ? nullptr : m_parent; }
     size_t Count() const { return m_children.size(); }
     bool HasChildren() const { return !m_children.empty(); }
     TreeNode *Child(size_t i) const { return m_children[i].get(); }
     /// Position among the parent's children (0 for the root).
     size_t Index() const { return m_index; }
-    bool IsRoot() const { return m_parent == nullptr; }
-    FileTree &Tree() const { return *m_tree; }
+    bool IsRoot() const { return m_isRoot; }
+    /// The tree the node belongs to, found through the root.
+    FileTree &Tree() const;
 
 private:
     friend class FileTree;
     TreeNode(FileTree *tree, TreeNode *parent, std::string text);
     void changed();
 
-    // A site has several nodes a page (its anchors), so the small fields are
-    // packed together: the pictures are indices below TreeImageCount.
-    FileTree *m_tree;
-    TreeNode *m_parent;
+    // A site has several nodes a page (its anchors), so a node is kept small:
+    // only the root knows the tree, and the pictures are indices below
+    // TreeImageCount.
+    union {
+        TreeNode *m_parent;   // of every node but the root
+        FileTree *m_rootTree; // of the root
+    };
     std::string m_text;
     FileObject *m_data = nullptr;
     std::vector<std::unique_ptr<TreeNode>> m_children;
@@ -82,6 +86,7 @@ private:
     int8_t m_stateImage = NoImage;
     int8_t m_overlay = NoOverlay;
     bool m_expanded = false;
+    bool m_isRoot = false;
 };
 
 /// Hears of every change of the tree, so a view can follow it. Between

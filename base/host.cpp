@@ -1,18 +1,20 @@
 #include "base/host.h"
 
+#include "base/usertext.h"
+
 namespace orvane {
 
 const char *messageCaption(MessageKind kind)
 {
     switch (kind) {
     case MessageKind::Warning:
-        return "警告";
+        return QT_TRANSLATE_NOOP("Orvane", "警告");
     case MessageKind::Error:
-        return "エラー";
+        return QT_TRANSLATE_NOOP("Orvane", "エラー");
     case MessageKind::Information:
-        return "情報";
+        return QT_TRANSLATE_NOOP("Orvane", "情報");
     case MessageKind::Confirmation:
-        return "確認";
+        return QT_TRANSLATE_NOOP("Orvane", "確認");
     }
     return "";
 }

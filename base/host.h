@@ -67,10 +67,14 @@ public:
     {
         message(MessageKind::Information, text, MessageButtons::Ok);
     }
-    void warning(const std::string &text) { message(MessageKind::Warning, text, MessageButtons::Ok); }
+    void warning(const std::string &text)
+    {
+        message(MessageKind::Warning, text, MessageButtons::Ok);
+    }
 };
 
-/// Caption of a message box of the given kind.
+/// Caption of a message box of the given kind, as written (Tr() gives it in
+/// the interface language).
 const char *messageCaption(MessageKind kind);
 
 } // namespace orvane

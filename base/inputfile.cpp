@@ -1,5 +1,7 @@
 #include "base/inputfile.h"
 
+#include "base/usertext.h"
+
 #include <cerrno>
 #include <exception>
 #include <fcntl.h>
@@ -103,7 +105,7 @@ InputRead ReadInputFile(const std::string &path, std::string &text)
 
 std::string NotRegularFileMessage(const std::string &path)
 {
-    return path + "\r\nは通常のファイルではありません";
+    return Tr(QT_TRANSLATE_NOOP("Orvane", "%1\r\nは通常のファイルではありません"), {path});
 }
 
 } // namespace orvane

@@ -3,6 +3,7 @@
 #include "base/inputfile.h"
 #include "base/strutil.h"
 #include "base/urlpath.h"
+#include "base/usertext.h"
 #include "cli/consolehost.h"
 #include "cli/githubreport.h"
 #include "cli/jsonreport.h"
@@ -17,6 +18,7 @@
 #include "project/project.h"
 #include "project/projectfile.h"
 #include "settings/settings.h"
+#include "translations/translator.h"
 
 #include <exception>
 
@@ -31,6 +33,37 @@ namespace orvane::cli {
 
 namespace {
 
+/// Shows the texts in language from now on; a missing translation file is
+/// told and the texts stay as written.
+void showLanguage(InterfaceLanguage language, std::ostream &err)
+{
+    if (language == CurrentLanguage())
+        return;
+    if (!UseLanguage(language))
+        err << "orvane-check: warning: no translation file in " << TranslationsFolder() << '\n';
+}
+
+/// Puts back the language a run began with: the tests run the checker many
+/// times in one process.
+class LanguageScope
+{
+public:
+    LanguageScope()
+        : m_entry(CurrentLanguage())
+    {
+    }
+    ~LanguageScope()
+    {
+        if (CurrentLanguage() != m_entry)
+            UseLanguage(m_entry);
+    }
+    LanguageScope(const LanguageScope &) = delete;
+    LanguageScope &operator=(const LanguageScope &) = delete;
+
+private:
+    InterfaceLanguage m_entry;
+};
+
 /// A failure already explained on standard error.
 struct RunFailure
 {
@@ -39,9 +72,11 @@ struct RunFailure
 class Checker
 {
 public:
-    Checker(const CheckOptions &options, std::ostream &err, bool progress)
+    Checker(const CheckOptions &options, std::ostream &err, bool progress,
+            const LocaleVariables &locale)
         : m_options(options)
         , m_err(err)
+        , m_locale(locale)
         , m_host(err, progress && !options.quiet, options.quiet)
     {
     }
@@ -65,6 +100,7 @@ private:
 
     const CheckOptions &m_options;
     std::ostream &m_err;
+    const LocaleVariables &m_locale;
     ConsoleHost m_host;
     Settings m_settings;
     MemoryProjectView m_view;
@@ -89,13 +125,17 @@ void Checker::loadSettings(const std::string &programPath)
     // Any readable file will do, so /dev/null gives the defaults; a FIFO or
     // a device would hold the checker or feed it without end.
     if (!file.empty() && (DirectoryExists(file) || !readable(file)))
-        fail(PrintableText(file) + ": the settings file cannot be read");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1: the settings file cannot be read"),
+                {PrintableText(file)}));
     if (!file.empty() && InputFileKindOf(file) == InputFileKind::other)
-        fail(PrintableText(file) + ": the settings file is not a regular file");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1: the settings file is not a regular file"),
+                {PrintableText(file)}));
     LoadSettings(m_settings, m_options.settingsFile.empty() ? SettingsFilePath(programPath)
                                                             : m_options.settingsFile);
     for (const auto &[key, value] : m_options.overrides)
         ApplySettingOverride(m_settings, key, value);
+    if (m_options.language.empty())
+        showLanguage(ChooseLanguage(m_settings.Language, m_locale), m_err);
     // The summary is the report's first part, so the box is always asked for.
     m_settings.HideInfoBoxAfterCheck = false;
 }
@@ -109,27 +149,33 @@ std::string Checker::openSite()
         return IncludeTrailingDelimiter(ExpandFileName(path));
     m_plainFolder = false;
     if (InputFileKindOf(path) == InputFileKind::other && !DirectoryExists(path))
-        fail(PrintableText(path) + ": the project file is not a regular file");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1: the project file is not a regular file"),
+                {PrintableText(path)}));
     if (!FileExists(path))
-        fail(PrintableText(path) + " が見つかりません");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1 が見つかりません"), {PrintableText(path)}));
     if (!readable(path))
-        fail(PrintableText(path) + ": the project file cannot be read");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1: the project file cannot be read"),
+                {PrintableText(path)}));
     ReadProjectFile(path, m_project);
     if (m_project.HomeDir().empty())
-        fail(PrintableText(path) + ": the project file names no home folder (HomeDir)");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1: the project file names no home folder (HomeDir)"),
+                {PrintableText(path)}));
     return IncludeTrailingDelimiter(ExpandFileName(m_project.HomeDir()));
 }
 
 void Checker::checkReadable(const std::string &home)
 {
     if (!DirectoryExists(home))
-        fail("ディレクトリが存在しません " + PrintableText(home));
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "ディレクトリが存在しません %1"),
+                {PrintableText(home)}));
     DIR *dir = ::opendir(home.c_str());
     if (!dir)
-        fail(PrintableText(home) + ": the folder cannot be read");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1: the folder cannot be read"),
+                {PrintableText(home)}));
     ::closedir(dir);
     if (!m_options.serverRoot.empty() && !DirectoryExists(m_options.serverRoot))
-        fail(PrintableText(m_options.serverRoot) + ": the server root is not a folder");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "%1: the server root is not a folder"),
+                {PrintableText(m_options.serverRoot)}));
 }
 
 void Checker::warnAboutMissingTopPages(const std::string &home)
@@ -138,7 +184,9 @@ void Checker::warnAboutMissingTopPages(const std::string &home)
         return;
     for (const std::string &top : m_options.topFiles) {
         if (!m_site.FindFileNode(PathFromHome(home, top), true))
-            m_err << "orvane-check: warning: top page not in the site: " << PrintableText(top)
+            m_err << "orvane-check: "
+                  << Tr(QT_TRANSLATE_NOOP("Orvane", "warning: top page not in the site: %1"),
+                        {PrintableText(top)})
                   << '\n';
     }
 }
@@ -151,7 +199,8 @@ int Checker::run(std::ostream &out)
     CheckFolder(m_site, home, true);
     m_host.finishProgress();
     if (m_host.informations().empty())
-        fail("the check of " + PrintableText(home) + " did not finish");
+        fail(Tr(QT_TRANSLATE_NOOP("Orvane", "the check of %1 did not finish"),
+                {PrintableText(home)}));
     warnAboutMissingTopPages(home);
     if (m_options.format == ReportFormat::Json)
         WriteJsonReport(out, m_site);
@@ -184,23 +233,29 @@ int Checker::execute(std::ostream &out, const std::string &programPath)
 int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
              const RunEnvironment &environment)
 {
+    LanguageScope languageScope;
+    showLanguage(LocaleLanguage(environment.locale), err);
     CheckOptions options;
     try {
         options = ParseOptions(args);
     } catch (const UsageError &e) {
-        err << "orvane-check: " << e.what()
-            << "\nTry 'orvane-check --help' for more information.\n";
+        err << "orvane-check: " << e.what() << '\n'
+            << Tr(QT_TRANSLATE_NOOP("Orvane", "Try 'orvane-check --help' for more information."))
+            << '\n';
         return ExitFailure;
     }
+    InterfaceLanguage chosen;
+    if (LanguageNamed(options.language, chosen))
+        showLanguage(chosen, err);
     if (options.help) {
-        out << HelpText();
+        out << Tr(HelpText());
         return ExitClean;
     }
     if (options.version) {
         out << "orvane-check " ORVANE_VERSION "\n";
         return ExitClean;
     }
-    Checker checker(options, err, environment.progressTerminal);
+    Checker checker(options, err, environment.progressTerminal, environment.locale);
     return checker.execute(out, environment.programPath);
 }
 

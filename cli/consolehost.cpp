@@ -1,6 +1,7 @@
 #include "cli/consolehost.h"
 
 #include "base/textcodec.h"
+#include "base/usertext.h"
 
 #include <algorithm>
 
@@ -126,7 +127,7 @@ bool ConsoleHost::message(MessageKind kind, const std::string &text, MessageButt
     else if (m_quiet)
         return true;
     finishProgress();
-    m_err << "orvane-check: " << messageCaption(kind) << ": " << oneLine(text) << '\n';
+    m_err << "orvane-check: " << Tr(messageCaption(kind)) << ": " << oneLine(text) << '\n';
     return true;
 }
 
@@ -141,8 +142,8 @@ void ConsoleHost::drawIfDue()
 
 void ConsoleHost::draw()
 {
-    const std::string line =
-        "総ファイル数 " + std::to_string(m_fileCount) + "  " + PrintableText(m_stage);
+    const std::string line = Tr(QT_TRANSLATE_NOOP("Orvane", "総ファイル数 ")) +
+                             std::to_string(m_fileCount) + "  " + PrintableText(m_stage);
     m_err << "\r\x1b[K" << fitColumns(line, terminalColumns() - 1) << std::flush;
     m_lineShown = true;
 }

@@ -74,8 +74,8 @@ void writeInvalidLinks(std::ostream &out, const FileObject &page, const std::str
         if (entry.line > 0)
             out << ",line=" << entry.line;
         out << "::"
-            << EscapeWorkflowData(InvalidLinkAnnotation + std::string(entry.link) + " (" +
-                                  InvalidReasonText(entry.reason) + ")")
+            << EscapeWorkflowData(Tr(InvalidLinkAnnotation) + std::string(entry.link) + " (" +
+                                  Tr(InvalidReasonText(entry.reason)) + ")")
             << '\n';
     }
 }
@@ -120,7 +120,7 @@ void WriteGithubReport(std::ostream &out, const Site &site, const std::string &s
     for (const FileObject *orphan : Orphans(site))
         out << "::warning file="
             << EscapeWorkflowProperty(PathRelativeTo(orphan->FullPath, currentFolder))
-            << "::" << EscapeWorkflowData(OrphanAnnotation) << '\n';
+            << "::" << EscapeWorkflowData(Tr(OrphanAnnotation)) << '\n';
 }
 
 } // namespace orvane::cli

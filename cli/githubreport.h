@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/usertext.h"
+
 #include <ostream>
 #include <string>
 
@@ -11,9 +13,10 @@ class Site;
 namespace orvane::cli {
 
 /// The annotation texts, after which the link or nothing follows.
-inline constexpr const char *InvalidLinkAnnotation = "無効リンク: ";
+/// As written; Tr() gives them in the interface language.
+inline constexpr const char *InvalidLinkAnnotation = QT_TRANSLATE_NOOP("Orvane", "無効リンク: ");
 inline constexpr const char *OrphanAnnotation =
-    "孤立ファイル: TOPページからリンクをたどっても届きません";
+    QT_TRANSLATE_NOOP("Orvane", "孤立ファイル: TOPページからリンクをたどっても届きません");
 
 /// The report as workflow commands for a CI log, after a check with analysis:
 /// the summary lines, then one "::error file=PAGE,line=N::" annotation per

@@ -12,5 +12,6 @@ int main(int argc, char **argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     orvane::cli::RunEnvironment environment;
     environment.progressTerminal = ::isatty(STDERR_FILENO) == 1;
+    environment.locale = orvane::LocaleVariables::FromEnvironment();
     return orvane::cli::RunCheck(args, std::cout, std::cerr, environment);
 }

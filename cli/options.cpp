@@ -1,6 +1,8 @@
 #include "cli/options.h"
 
+#include "base/usertext.h"
 #include "cli/settingoverride.h"
+#include "settings/language.h"
 #include "settings/settings.h"
 
 #include <string_view>
@@ -19,6 +21,7 @@ enum class Opt {
     Format,
     Json,
     Quiet,
+    Lang,
     Help,
     Version
 };
@@ -36,8 +39,8 @@ constexpr OptionSpec Specs[] = {
     {'w', "wildcard", Opt::WildCard, true}, {'r', "server-root", Opt::ServerRoot, true},
     {'s', "settings", Opt::Settings, true}, {'o', "option", Opt::Option, true},
     {'f', "format", Opt::Format, true},     {0, "json", Opt::Json, false},
-    {'q', "quiet", Opt::Quiet, false},      {'h', "help", Opt::Help, false},
-    {0, "version", Opt::Version, false},
+    {'q', "quiet", Opt::Quiet, false},      {0, "lang", Opt::Lang, true},
+    {'h', "help", Opt::Help, false},        {0, "version", Opt::Version, false},
 };
 
 const OptionSpec *findLong(std::string_view name)
@@ -62,7 +65,8 @@ void addOverride(CheckOptions &options, const std::string &text)
 {
     const size_t eq = text.find('=');
     if (eq == std::string::npos || eq == 0)
-        throw UsageError("option needs KEY=VALUE, not \"" + text + "\"");
+        throw UsageError(
+            Tr(QT_TRANSLATE_NOOP("Orvane", "option needs KEY=VALUE, not \"%1\""), {text}));
     std::string key = text.substr(0, eq);
     std::string value = text.substr(eq + 1);
     // Refused keys and values are usage errors before anything is read.
@@ -81,20 +85,31 @@ ReportFormat formatNamed(const std::string &name)
         return ReportFormat::Json;
     if (name == "github")
         return ReportFormat::Github;
-    throw UsageError("--format takes text, json or github, not \"" + name + "\"");
+    throw UsageError(
+        Tr(QT_TRANSLATE_NOOP("Orvane", "--format takes text, json or github, not \"%1\""), {name}));
+}
+
+std::string languageNamed(const std::string &name)
+{
+    InterfaceLanguage language;
+    if (!LanguageNamed(name, language))
+        throw UsageError(
+            Tr(QT_TRANSLATE_NOOP("Orvane", "--lang takes en or ja, not \"%1\""), {name}));
+    return language == InterfaceLanguage::English ? "en" : "ja";
 }
 
 void setOnce(std::string &field, const std::string &value, const char *name)
 {
     if (!field.empty())
-        throw UsageError(std::string("--") + name + " given twice");
+        throw UsageError(Tr(QT_TRANSLATE_NOOP("Orvane", "--%1 given twice"), {name}));
     field = value;
 }
 
 void apply(CheckOptions &options, const OptionSpec &spec, const std::string &value)
 {
     if (spec.takesValue && value.empty())
-        throw UsageError(std::string("--") + spec.longName + " needs a non-empty value");
+        throw UsageError(
+            Tr(QT_TRANSLATE_NOOP("Orvane", "--%1 needs a non-empty value"), {spec.longName}));
     switch (spec.opt) {
     case Opt::Top:
         options.topFiles.push_back(value);
@@ -123,6 +138,9 @@ void apply(CheckOptions &options, const OptionSpec &spec, const std::string &val
     case Opt::Quiet:
         options.quiet = true;
         break;
+    case Opt::Lang:
+        options.language = languageNamed(value);
+        break;
     case Opt::Help:
         options.help = true;
         break;
@@ -144,7 +162,8 @@ public:
     const std::string &takeValue(const OptionSpec &spec)
     {
         if (atEnd())
-            throw UsageError(std::string("--") + spec.longName + " needs a value");
+            throw UsageError(
+                Tr(QT_TRANSLATE_NOOP("Orvane", "--%1 needs a value"), {spec.longName}));
         return take();
     }
 
@@ -159,10 +178,10 @@ void readLong(CheckOptions &options, ArgumentReader &reader, const std::string &
     const std::string name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
     const OptionSpec *spec = findLong(name);
     if (!spec)
-        throw UsageError("unknown option \"" + arg + "\"");
+        throw UsageError(Tr(QT_TRANSLATE_NOOP("Orvane", "unknown option \"%1\""), {arg}));
     if (!spec->takesValue) {
         if (eq != std::string::npos)
-            throw UsageError("--" + name + " takes no value");
+            throw UsageError(Tr(QT_TRANSLATE_NOOP("Orvane", "--%1 takes no value"), {name}));
         apply(options, *spec, {});
     } else {
         apply(options, *spec,
@@ -174,10 +193,10 @@ void readShort(CheckOptions &options, ArgumentReader &reader, const std::string 
 {
     const OptionSpec *spec = findShort(arg[1]);
     if (!spec)
-        throw UsageError("unknown option \"" + arg + "\"");
+        throw UsageError(Tr(QT_TRANSLATE_NOOP("Orvane", "unknown option \"%1\""), {arg}));
     if (!spec->takesValue) {
         if (arg.size() > 2)
-            throw UsageError("unknown option \"" + arg + "\"");
+            throw UsageError(Tr(QT_TRANSLATE_NOOP("Orvane", "unknown option \"%1\""), {arg}));
         apply(options, *spec, {});
     } else {
         apply(options, *spec, arg.size() > 2 ? arg.substr(2) : reader.takeValue(*spec));
@@ -187,10 +206,11 @@ void readShort(CheckOptions &options, ArgumentReader &reader, const std::string 
 void addPath(CheckOptions &options, const std::string &arg)
 {
     if (arg.empty())
-        throw UsageError("PATH is empty");
+        throw UsageError(Tr(QT_TRANSLATE_NOOP("Orvane", "PATH is empty")));
     if (!options.path.empty())
-        throw UsageError("only one PATH may be given (\"" + options.path + "\" and \"" + arg +
-                         "\")");
+        throw UsageError(
+            Tr(QT_TRANSLATE_NOOP("Orvane", "only one PATH may be given (\"%1\" and \"%2\")"),
+               {options.path, arg}));
     options.path = arg;
 }
 
@@ -213,13 +233,13 @@ CheckOptions ParseOptions(const std::vector<std::string> &args)
             readShort(options, reader, arg);
     }
     if (options.path.empty() && !options.help && !options.version)
-        throw UsageError("no PATH given");
+        throw UsageError(Tr(QT_TRANSLATE_NOOP("Orvane", "no PATH given")));
     return options;
 }
 
 const char *HelpText()
 {
-    return R"(Usage: orvane-check [OPTIONS] PATH
+    return QT_TRANSLATE_NOOP("Orvane", R"(Usage: orvane-check [OPTIONS] PATH
 Checks a local web site for orphaned files and invalid links.
 
   PATH                    a site folder, or a project file (*.ovp) opened as
@@ -233,7 +253,7 @@ Checks a local web site for orphaned files and invalid links.
                           home folder, or absolute); repeatable
   -r, --server-root DIR   the folder that stands for the server root "/"
                           (relative to the current folder)
-  -s, --settings FILE     read the fifteen options from this INI file instead
+  -s, --settings FILE     read the sixteen options from this INI file instead
                           of the program's settings file
   -o, --option KEY=VALUE  override one option by its INI key, as a line of
                           the settings file would set it (e.g. IgnoreCase=1);
@@ -243,6 +263,9 @@ Checks a local web site for orphaned files and invalid links.
       --json              the same as --format json
   -q, --quiet             no progress display, and no warnings: standard
                           error carries errors only
+      --lang LANG         the language of the report and the messages: en
+                          or ja (default: the Language setting, or else the
+                          locale: Japanese for ja and for C/POSIX)
   -h, --help              print this help and exit
       --version           print the version and exit
 
@@ -257,7 +280,8 @@ CheckLocalFile, IgnoreHTMLInfo, IgnoreJavaScript, HideInfoBoxAfterCheck
 (no effect here), ExtListHTML, ExtListImg, ModernLinks (1, the default: links
 as today's browsers follow them, with element ids and "#top" as fragment
 targets, percent escapes and "&amp;" decoded and quoted refresh targets
-unquoted; 0: the classic rules alone).
+unquoted; 0: the classic rules alone), Language (0, the default: as the
+locale says; 1 Japanese; 2 English).
 
 Text report (paths relative to the home folder):
   無効リンクを含むファイルの数 N
@@ -290,7 +314,7 @@ invalid, external, anchors with name and referenced).
 Exit status: 0 when no page has invalid links and no file is orphaned,
 1 when there are findings, 2 for bad usage or a folder or project file that
 cannot be read.
-)";
+)");
 }
 
 } // namespace orvane::cli

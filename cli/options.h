@@ -30,6 +30,7 @@ struct CheckOptions
     std::vector<std::pair<std::string, std::string>> overrides; // INI key, value
     ReportFormat format = ReportFormat::Text; // the last --format or --json counts
     bool quiet = false;
+    std::string language; // "en" or "ja" from --lang; empty: not given
     bool help = false;
     bool version = false;
 };
@@ -42,7 +43,7 @@ struct CheckOptions
 /// its option cannot take, and for a missing or second PATH.
 CheckOptions ParseOptions(const std::vector<std::string> &args);
 
-/// The text of --help.
+/// The text of --help as written (Tr() gives it in the interface language).
 const char *HelpText();
 
 } // namespace orvane::cli

@@ -38,6 +38,7 @@ const OptionKey Keys[] = {
     {"ExtListHTML", ValueType::Text, &Settings::ExtListHTML},
     {"ExtListImg", ValueType::Text, &Settings::ExtListImg},
     {"ModernLinks", ValueType::Flag, nullptr, &Settings::ModernLinks},
+    {"Language", ValueType::Choice, nullptr, nullptr, &Settings::Language},
 };
 
 const OptionKey *findKey(const std::string &key)
@@ -73,6 +74,8 @@ std::string ApplySettingOverride(Settings &settings, const std::string &key,
         return std::string(option->name) + " needs a number, not \"" + value + "\"";
     if (option->type == ValueType::Flag)
         settings.*(option->flag) = low != 0;
+    else if (option->choice == &Settings::Language)
+        settings.Language = low >= 0 && low <= 2 ? static_cast<int>(low) : 0; // as when read
     else
         settings.*(option->choice) = static_cast<int>(std::clamp(low, -1L, 1L));
     return {};

@@ -1,5 +1,6 @@
 #include "cli/sitereport.h"
 
+#include "base/usertext.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/site.h"
@@ -98,13 +99,13 @@ const char *InvalidReasonText(InvalidReason reason)
 {
     switch (reason) {
     case InvalidReason::missingFile:
-        return "missing file";
+        return QT_TRANSLATE_NOOP("Orvane", "missing file");
     case InvalidReason::missingAnchor:
-        return "missing anchor";
+        return QT_TRANSLATE_NOOP("Orvane", "missing anchor");
     case InvalidReason::fileUrl:
-        return "file URL";
+        return QT_TRANSLATE_NOOP("Orvane", "file URL");
     }
-    return "invalid";
+    return QT_TRANSLATE_NOOP("Orvane", "invalid");
 }
 
 } // namespace orvane::cli

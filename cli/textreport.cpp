@@ -1,5 +1,6 @@
 #include "cli/textreport.h"
 
+#include "base/usertext.h"
 #include "cli/consolehost.h"
 #include "cli/sitereport.h"
 #include "engine/fileobject.h"
@@ -29,7 +30,7 @@ void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &pa
         if (entry.line > 0)
             out << ':' << entry.line;
         out << ": " << PrintableText(std::string(entry.link)) << " ("
-            << InvalidReasonText(entry.reason) << ')';
+            << Tr(InvalidReasonText(entry.reason)) << ')';
         if (entry.count > 1)
             out << " (+" << entry.count - 1 << ')';
         out << '\n';
@@ -41,10 +42,10 @@ void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &pa
 void WriteTextReport(std::ostream &out, const Site &site, const std::string &summary)
 {
     writeSummary(out, summary);
-    out << "orphaned files:\n";
+    out << Tr(QT_TRANSLATE_NOOP("Orvane", "orphaned files:")) << '\n';
     for (const FileObject *orphan : Orphans(site))
         out << PrintableText(RelativePath(site, orphan->FullPath)) << '\n';
-    out << "invalid links:\n";
+    out << Tr(QT_TRANSLATE_NOOP("Orvane", "invalid links:")) << '\n';
     for (size_t i = 0; i < site.FileObjects.size(); ++i)
         writeInvalidLinks(out, site, *site.FileObjects[i]);
 }

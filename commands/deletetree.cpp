@@ -2,6 +2,7 @@
 
 #include "base/mounts.h"
 #include "base/uniquefd.h"
+#include "base/usertext.h"
 #include "commands/sitepath.h"
 
 #include <cerrno>
@@ -301,14 +302,21 @@ std::string DeleteRefusalText(const DeleteResult &result, const std::string &pat
     case DeleteOutcome::failed:
         return {};
     case DeleteOutcome::notInSite:
-        return path + "\r\nはホームフォルダの中にないため削除しません";
+        return Tr(QT_TRANSLATE_NOOP("Orvane", "%1\r\nはホームフォルダの中にないため削除しません"),
+                  {path});
     case DeleteOutcome::throughLink:
-        return path + "\r\nはシンボリックリンク " + result.where + " を通るため削除しません";
+        return Tr(
+            QT_TRANSLATE_NOOP("Orvane", "%1\r\nはシンボリックリンク %2 を通るため削除しません"),
+            {path, result.where});
     case DeleteOutcome::otherFileSystem:
-        return path + "\r\nは別のファイルシステム (" + result.where + ") にあるため削除しません";
+        return Tr(
+            QT_TRANSLATE_NOOP("Orvane", "%1\r\nは別のファイルシステム (%2) にあるため削除しません"),
+            {path, result.where});
     case DeleteOutcome::mountInside:
-        return path + "\r\nの中に別のファイルシステムがマウントされているため削除しません\r\n" +
-               result.where;
+        return Tr(QT_TRANSLATE_NOOP(
+                      "Orvane",
+                      "%1\r\nの中に別のファイルシステムがマウントされているため削除しません\r\n%2"),
+                  {path, result.where});
     }
     return {};
 }

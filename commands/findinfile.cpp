@@ -3,6 +3,7 @@
 #include "base/host.h"
 #include "base/ignorecasepos.h"
 #include "base/textcodec.h"
+#include "base/usertext.h"
 #include "engine/readfileall.h"
 
 #include <algorithm>
@@ -136,7 +137,7 @@ std::vector<std::string> FindStringInFile(const std::string &path, const std::st
         // Keep whole pairs only: the menu pairs each line number with a snippet.
         if (result.size() % 2 != 0)
             result.pop_back();
-        host.error("予期せぬエラーです。(T_T)");
+        host.error(Tr(QT_TRANSLATE_NOOP("Orvane", "予期せぬエラーです。(T_T)")));
     }
     return result;
 }

@@ -99,7 +99,8 @@ void startOrComplain(Host &host, Launcher &launcher, const std::string &program,
     if (launcher.start(program, args))
         return;
     host.beep(Sound::Beep);
-    host.error("外部アプリケーション\r\n" + program + "\r\n" + "を開けません");
+    host.error(
+        Tr(QT_TRANSLATE_NOOP("Orvane", "外部アプリケーション\r\n%1\r\nを開けません"), {program}));
 }
 
 FileObject *selectedFile(const Site &site)
@@ -122,7 +123,7 @@ void openWithDefaultApplication(Host &host, Launcher &launcher, const BrowserLoo
     const BrowserCommand command = DefaultApplicationFor(desktop, file.FullPath, fallbackType);
     if (command.empty()) {
         host.beep(Sound::Beep);
-        host.error(NoApplicationMessage);
+        host.error(Tr(NoApplicationMessage));
         return;
     }
     startOrComplain(host, launcher, command.program, command.argumentsFor(file.FullPath));
@@ -356,7 +357,7 @@ void TagJumpClick(Site &site, Launcher &launcher, const BrowserLookup &desktop,
     }
     const Settings &settings = site.settings();
     if (!isSet(settings.ExternalEditor)) {
-        site.host().setStatus(TagJumpNeedsEditorStatus);
+        site.host().setStatus(Tr(TagJumpNeedsEditorStatus));
         openWithDefaultApplication(site.host(), launcher, desktop, *file);
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/usertext.h"
+
 #include <string>
 #include <vector>
 
@@ -10,14 +12,15 @@ struct BrowserLookup;
 
 /// Shown when no program is set for a file and the desktop names no default
 /// application for its type either.
-inline constexpr const char *NoApplicationMessage =
+inline constexpr const char *NoApplicationMessage = QT_TRANSLATE_NOOP(
+    "Orvane",
     "外部アプリケーションが設定されておらず、この種類のファイルを開く既定のアプリケーションも"
-    "ありません。\r\n「Config」の「外部アプリケーション」で指定してください。";
+    "ありません。\r\n「Config」の「外部アプリケーション」で指定してください。");
 
 /// The status line after a tag jump without an editor: the page was opened
 /// with the desktop's application, which is not told the line.
 inline constexpr const char *TagJumpNeedsEditorStatus =
-    "行へジャンプするには「Config」でエディタを指定してください";
+    QT_TRANSLATE_NOOP("Orvane", "行へジャンプするには「Config」でエディタを指定してください");
 
 /// Starts other programs: the editor, the image viewer, the web browser. The
 /// window and the command-line tool use ProcessLauncher; tests record calls.

@@ -22,7 +22,7 @@ namespace {
 
 bool warnNotWritten(Host &host)
 {
-    host.warning(ReplaceWriteFailedMessage);
+    host.warning(Tr(ReplaceWriteFailedMessage));
     return false;
 }
 
@@ -95,7 +95,7 @@ bool ReplaceInFile(const std::string &homeDir, const std::string &path, const st
         return warnNotWritten(host);
     }
     host.beep(Sound::Asterisk);
-    host.information(ReplaceDoneMessage);
+    host.information(Tr(ReplaceDoneMessage));
     return true;
 }
 

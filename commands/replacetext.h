@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/usertext.h"
+
 #include <string>
 
 namespace orvane {
@@ -29,9 +31,10 @@ public:
 /// and the clicked link as both the text to replace and the replacement.
 ReplaceTexts ReplaceTextsFor(const std::string &fullPath, const std::string &clickedLink);
 
-inline constexpr const char *ReplaceWriteFailedMessage =
-    "ファイルへの書き込み時にエラーが置きました。\r\nファイルが読み取り専用の可能性があります";
-inline constexpr const char *ReplaceDoneMessage = "置換が完了しました";
+inline constexpr const char *ReplaceWriteFailedMessage = QT_TRANSLATE_NOOP(
+    "Orvane",
+    "ファイルへの書き込み時にエラーが置きました。\r\nファイルが読み取り専用の可能性があります");
+inline constexpr const char *ReplaceDoneMessage = QT_TRANSLATE_NOOP("Orvane", "置換が完了しました");
 
 /// Replaces every occurrence of before by after in the page at path (exact,
 /// case-sensitive) and writes the result back through a temporary file in the

@@ -122,10 +122,13 @@ void reportFailedDelete(Host &host, const DeleteResult &result, const std::strin
 void deleteFolderNode(Site &site, TreeNode *node)
 {
     Host &host = site.host();
-    if (!confirmed(host, "フォルダ'" + node->Text() + "'を削除します\r\nよろしいですか？"))
+    if (!confirmed(host,
+                   Tr(QT_TRANSLATE_NOOP("Orvane", "フォルダ'%1'を削除します\r\nよろしいですか？"),
+                      {node->Text()})))
         return;
     const std::string path = FolderNodePath(node, scannedHome(site));
-    const std::string failure = path + "\r\nの削除に失敗しました";
+    const std::string failure =
+        Tr(QT_TRANSLATE_NOOP("Orvane", "%1\r\nの削除に失敗しました"), {path});
     if (!namesSiteFolder(node)) {
         host.error(failure);
         return;
@@ -143,11 +146,13 @@ void deleteFileNode(Site &site, TreeNode *node)
     Host &host = site.host();
     FileObject *object = node->Data();
     const std::string name(ExtractFileName(object->FullPath));
-    if (!confirmed(host, "'" + name + "'を削除します\r\nよろしいですか？"))
+    if (!confirmed(host,
+                   Tr(QT_TRANSLATE_NOOP("Orvane", "'%1'を削除します\r\nよろしいですか？"), {name})))
         return;
     const DeleteResult result = DeleteSiteFile(scannedHome(site), object->FullPath);
     if (!result.deleted()) {
-        reportFailedDelete(host, result, object->FullPath, "ファイルを削除できませんでした");
+        reportFailedDelete(host, result, object->FullPath,
+                           Tr(QT_TRANSLATE_NOOP("Orvane", "ファイルを削除できませんでした")));
         return;
     }
     ForgetFileObject(object);
@@ -228,7 +233,7 @@ void UnMarkTopAllClick(Site &site)
 {
     Host &host = site.host();
     BusyScope busy(site);
-    host.setStatus("TOPマークの削除中");
+    host.setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "TOPマークの削除中")));
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
         host.processEvents();
         if (site.HaltRequested)
@@ -289,7 +294,7 @@ void DeleteItemClick(Site &site)
     if (!node)
         return;
     if (node->IsRoot()) {
-        site.host().error("指定したアイテムは削除できません");
+        site.host().error(Tr(QT_TRANSLATE_NOOP("Orvane", "指定したアイテムは削除できません")));
         return;
     }
     if (node->Data())

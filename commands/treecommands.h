@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/usertext.h"
+
 #include <string>
 
 namespace orvane {
@@ -9,11 +11,14 @@ class Site;
 class Project;
 class TreeNode;
 
-inline constexpr const char *MarkTopCaption = "TOPページにする";
-inline constexpr const char *UnmarkTopCaption = "TOPマークを消す";
-inline constexpr const char *IgnoreFileCaption = "チェック対象から外す";
-inline constexpr const char *IncludeFileCaption = "再びチェック対象にする";
-inline constexpr const char *IgnoreFolderCaption = "このフォルダ以下をチェック対象から外す";
+inline constexpr const char *MarkTopCaption = QT_TRANSLATE_NOOP("Orvane", "TOPページにする");
+inline constexpr const char *UnmarkTopCaption = QT_TRANSLATE_NOOP("Orvane", "TOPマークを消す");
+inline constexpr const char *IgnoreFileCaption =
+    QT_TRANSLATE_NOOP("Orvane", "チェック対象から外す");
+inline constexpr const char *IncludeFileCaption =
+    QT_TRANSLATE_NOOP("Orvane", "再びチェック対象にする");
+inline constexpr const char *IgnoreFolderCaption =
+    QT_TRANSLATE_NOOP("Orvane", "このフォルダ以下をチェック対象から外す");
 
 /// The enabled flags of the tree menu's top-level items and the two captions
 /// that change. Default-constructed it is the menu before its first opening:

@@ -4,6 +4,7 @@
 #include "base/host.h"
 #include "base/inputfile.h"
 #include "base/urlpath.h"
+#include "base/usertext.h"
 #include "engine/fileobject.h"
 #include "engine/parallelfor.h"
 #include "engine/reachability.h"
@@ -42,7 +43,7 @@ void OpenFolder(Site &site, const std::string &path)
         CheckFolder(site, path, false);
     }
     site.project().SetFileName({});
-    site.host().setStatus("トップページを指定してください");
+    site.host().setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "トップページを指定してください")));
 }
 
 void CheckFolder(Site &site, const std::string &path, bool analyse)
@@ -53,7 +54,7 @@ void CheckFolder(Site &site, const std::string &path, bool analyse)
         return;
     Host &host = site.host();
     if (!DirectoryExists(path)) {
-        host.error("ディレクトリが存在しません\r\n" + path);
+        host.error(Tr(QT_TRANSLATE_NOOP("Orvane", "ディレクトリが存在しません\r\n%1"), {path}));
         return;
     }
     site.tree.Select(nullptr);
@@ -70,8 +71,9 @@ void CheckFolder(Site &site, const std::string &path, bool analyse)
         return;
     }
     host.beep(Sound::Asterisk);
-    host.information("無効リンクを含むファイルの数 " + std::to_string(site.FilesWithInvalidLinks) +
-                     "\r\n無効リンクの総数 " + std::to_string(site.InvalidLinkTotal));
+    host.information(
+        Tr(QT_TRANSLATE_NOOP("Orvane", "無効リンクを含むファイルの数 %1\r\n無効リンクの総数 %2"),
+           {std::to_string(site.FilesWithInvalidLinks), std::to_string(site.InvalidLinkTotal)}));
 }
 
 void LoadSite(Site &site, const std::string &folder)
@@ -90,7 +92,7 @@ void LoadSite(Site &site, const std::string &folder)
     site.FolderNodes.clear();
     if (!site.HaltRequested)
         ScanFolder(site, folder, site.tree.Root());
-    host.setStatus("リンク先の有無をチェック中");
+    host.setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "リンク先の有無をチェック中")));
     CheckAllLinks(site);
     site.tree.Root()->SetExpanded(true);
 }
@@ -127,7 +129,7 @@ void RecheckLinks(Site &site)
     {
         BusyScope busy(site);
         Host &host = site.host();
-        host.setStatus("処理中");
+        host.setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "処理中")));
         for (size_t i = 0; i < site.FileObjects.size(); ++i) {
             host.processEvents();
             if (site.HaltRequested)
@@ -186,7 +188,7 @@ bool OpenProject(Site &site, const std::string &path)
         return false;
     }
     if (!FileExists(path)) {
-        site.host().error(path + "\r\nが見つかりません");
+        site.host().error(Tr(QT_TRANSLATE_NOOP("Orvane", "%1\r\nが見つかりません"), {path}));
         return false;
     }
     bool checked = false;

@@ -3,6 +3,7 @@
 #include "base/host.h"
 #include "base/strutil.h"
 #include "base/urlpath.h"
+#include "base/usertext.h"
 #include "engine/checkrun.h"
 #include "engine/filenames.h"
 #include "engine/filetree.h"
@@ -132,8 +133,8 @@ void FileObject::SetBlue(bool flag)
 void FileObject::UpdateImage()
 {
     BusyScope busy(m_site);
-    m_site.host().setStatus(std::string(ExtractFileName(FullPath)) +
-                            " - ファイルイメージのセット中");
+    m_site.host().setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "%1 - ファイルイメージのセット中"),
+                               {ExtractFileName(FullPath)}));
     if (Kind == FileKind::html) {
         if (!InvalidLinks.empty()) {
             SetBlue(true);

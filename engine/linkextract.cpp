@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/host.h"
 #include "base/strutil.h"
+#include "base/usertext.h"
 #include "engine/bytescan.h"
 #include "engine/stringlist.h"
 
@@ -572,7 +573,7 @@ void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, PageLi
     ORVANE_ASSERT(page.options == context.options(), "LinkExtract");
     out = PageLinks();
     Host &host = context.host;
-    host.setStatus(context.fileName + " - コメント削除中");
+    host.setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "%1 - コメント削除中"), {context.fileName}));
     for (size_t k = 0; k < page.commentCount; ++k) {
         host.processEvents();
         if (context.haltRequested)
@@ -580,7 +581,7 @@ void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, PageLi
         host.setCountPanel(static_cast<long>(k));
     }
 
-    host.setStatus(context.fileName + " - リンク抜き出し中");
+    host.setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "%1 - リンク抜き出し中"), {context.fileName}));
     const size_t linkEnd = page.rowStart[LinkRowCount];
     const size_t metaEnd = page.rowStart[MetaRow + 1];
     const size_t anchorEnd = page.rowStart[IdRow];
@@ -608,7 +609,7 @@ void ApplyPreparedPage(PreparedPage &page, const ExtractContext &context, PageLi
         placeTaken(replay.taken());
     }
 
-    host.setStatus(context.fileName + " - アンカー抜き出し中");
+    host.setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "%1 - アンカー抜き出し中"), {context.fileName}));
     replay.resetCounter();
     for (size_t i = metaEnd; i < anchorEnd; ++i)
         replay.step(i);

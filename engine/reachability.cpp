@@ -1,6 +1,7 @@
 #include "engine/reachability.h"
 
 #include "base/host.h"
+#include "base/usertext.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/site.h"
@@ -109,7 +110,7 @@ void ColourFolders(Site &site)
 {
     BusyScope busy(site);
     Host &host = site.host();
-    host.setStatus("フォルダの色をセット中");
+    host.setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "フォルダの色をセット中")));
     for (size_t i = 0; i < site.FolderNodes.size(); ++i) {
         host.processEvents();
         if (site.HaltRequested)
@@ -150,7 +151,7 @@ void AnalyseReachability(Site &site)
 
 void MarkTopAndAnalyse(Site &site, TreeNode *node)
 {
-    site.host().setStatus("ファイルの依存関係をチェック中");
+    site.host().setStatus(Tr(QT_TRANSLATE_NOOP("Orvane", "ファイルの依存関係をチェック中")));
     {
         BusyScope busy(site);
         TreeUpdateScope update(site.tree);

@@ -2,6 +2,7 @@
 
 #include "base/host.h"
 #include "base/longpath.h"
+#include "base/usertext.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -47,9 +48,10 @@ bool isDanglingLink(const std::string &path, int error)
     // A link whose target went away is a fault of the site, not of reading:
     // it is named for what it is, as a warning.
     if (isDanglingLink(path, error))
-        host.warning("シンボリックリンクのリンク先がありません\r\n" + path);
+        host.warning(Tr(
+            QT_TRANSLATE_NOOP("Orvane", "シンボリックリンクのリンク先がありません\r\n%1"), {path}));
     else
-        host.error("ファイルをオープンできません\r\n" + path);
+        host.error(Tr(QT_TRANSLATE_NOOP("Orvane", "ファイルをオープンできません\r\n%1"), {path}));
     throw EOpenFailure(path + ": " + std::strerror(error));
 }
 
@@ -95,8 +97,9 @@ void readExactly(int fd, const std::string &path, char *data, size_t size)
 
 [[noreturn]] void outOfMemory(Host &host)
 {
-    host.error("メモリーを確保できません");
-    throw EOutOfMemory("メモリーを確保できません");
+    const std::string text = Tr(QT_TRANSLATE_NOOP("Orvane", "メモリーを確保できません"));
+    host.error(text);
+    throw EOutOfMemory(text);
 }
 
 void allocate(std::string &buffer, unsigned long long size, Host &host)

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/strutil.h"
 #include "base/urlpath.h"
+#include "base/usertext.h"
 #include "project/projectview.h"
 #include "project/wildcard.h"
 
@@ -14,7 +15,7 @@ namespace orvane {
 namespace {
 
 constexpr const char *Unit = "OrvaneProjct";
-constexpr const char *NotSet = "未設定";
+constexpr const char *NotSet = QT_TRANSLATE_NOOP("Orvane", "未設定");
 
 bool sameCount(const std::vector<std::string> &list, const ProjectListView &view)
 {
@@ -84,7 +85,7 @@ void Project::SetHomeDir(const std::string &folder)
 void Project::SetServerRoot(const std::string &folder)
 {
     m_serverRoot = IncludeTrailingDelimiter(folder);
-    m_view.setServerRootLabel(m_serverRoot.empty() ? std::string(NotSet) : m_serverRoot);
+    m_view.setServerRootLabel(m_serverRoot.empty() ? Tr(NotSet) : m_serverRoot);
 }
 
 void Project::AddTopFile(const std::string &path)
@@ -350,10 +351,10 @@ std::string Project::LinkToPath(const std::string &page, const std::string &link
 void Project::SetFileName(const std::string &name)
 {
     m_fileName = name;
-    const std::string title =
-        name.empty() ? std::string("untitled") : std::string(ExtractFileName(name));
+    const std::string title = name.empty() ? Tr(QT_TRANSLATE_NOOP("Orvane", "untitled"))
+                                           : std::string(ExtractFileName(name));
     m_view.setMainTitle(title + " - Orvane");
-    m_view.setProjectTitle(title + " - プロジェクト情報");
+    m_view.setProjectTitle(Tr(QT_TRANSLATE_NOOP("Orvane", "%1 - プロジェクト情報"), {title}));
 }
 
 void Project::ForgetFile(const std::string &path)

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/profilefile.h"
+#include "base/usertext.h"
 #include "project/project.h"
 
 #include <optional>
@@ -67,7 +68,10 @@ void WriteProjectFile(const std::string &path, const Project &project)
     // its own: the entry, and keys after it, would be lost or misread on the
     // next load. Such a project is not saved at all; the old file stays.
     if (const std::string *entry = entryWithLineBreak(project))
-        throw EWriteError(path + " に書き込めません\r\n改行を含む項目は保存できません: " + *entry);
+        throw EWriteError(
+            Tr(QT_TRANSLATE_NOOP("Orvane",
+                                 "%1 に書き込めません\r\n改行を含む項目は保存できません: %2"),
+               {path, *entry}));
     // The file is written anew as a whole, so no key of an earlier, longer
     // project survives, and it replaces the old file only once it is complete.
     ProfileFile file(path);
@@ -80,7 +84,7 @@ void WriteProjectFile(const std::string &path, const Project &project)
     try {
         file.Save();
     } catch (const EWriteError &) {
-        throw EWriteError(path + " に書き込めません");
+        throw EWriteError(Tr(QT_TRANSLATE_NOOP("Orvane", "%1 に書き込めません"), {path}));
     }
 }
 

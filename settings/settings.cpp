@@ -4,6 +4,7 @@
 #include "base/host.h"
 #include "base/profilefile.h"
 #include "base/strutil.h"
+#include "base/usertext.h"
 
 #include <algorithm>
 #include <climits>
@@ -67,6 +68,7 @@ void writeOptions(ProfileFile &file, const Settings &settings)
     file.WriteString(OptionSection, "ExtListHTML", settings.ExtListHTML);
     file.WriteString(OptionSection, "ExtListImg", settings.ExtListImg);
     file.WriteBool(OptionSection, "ModernLinks", settings.ModernLinks);
+    file.WriteInteger(OptionSection, "Language", settings.Language);
 }
 
 std::string programFile()
@@ -135,6 +137,9 @@ void LoadSettings(Settings &settings, const std::string &iniPath)
     settings.ExtListHTML = text("ExtListHTML", defaults.ExtListHTML);
     settings.ExtListImg = text("ExtListImg", defaults.ExtListImg);
     settings.ModernLinks = flag("ModernLinks", defaults.ModernLinks);
+    const long language = file.ReadInteger(OptionSection, "Language", defaults.Language);
+    // A value from a later version, or none at all, leaves the choice to the locale.
+    settings.Language = language >= 0 && language <= 2 ? static_cast<int>(language) : 0;
 }
 
 bool SaveSettings(const Settings &settings, const std::string &iniPath, Host &host)
@@ -149,7 +154,7 @@ bool SaveSettings(const Settings &settings, const std::string &iniPath, Host &ho
         // cannot be stored; the file stays as it was, as after a failed write.
     }
     host.beep(Sound::Exclamation);
-    host.error(iniPath + "\r\nに書き込みできませんでした");
+    host.error(Tr(QT_TRANSLATE_NOOP("Orvane", "%1\r\nに書き込みできませんでした"), {iniPath}));
     return false;
 }
 

@@ -8,7 +8,7 @@ class Host;
 
 enum class FileKind { html = 0, image = 1, other = 2 };
 
-/// The fifteen program options, named after their keys in section "Option".
+/// The sixteen program options, named after their keys in section "Option".
 struct Settings
 {
     std::string ExternalEditor;
@@ -29,15 +29,18 @@ struct Settings
     // fragment targets, percent escapes and "&amp;" decoded, quotes around a
     // refresh target dropped. Off gives the classic rules alone.
     bool ModernLinks = true;
+    // The language of the texts: 0 as the locale says, 1 Japanese, 2 English
+    // (LanguageSetting in settings/language.h).
+    int Language = 0;
 
     bool operator==(const Settings &) const = default;
 };
 
-/// Reads the fifteen keys of section "Option" from the INI file at iniPath,
+/// Reads the sixteen keys of section "Option" from the INI file at iniPath,
 /// each with its default where missing or unreadable.
 void LoadSettings(Settings &settings, const std::string &iniPath);
 
-/// Writes the fifteen keys into section "Option", leaving every other line of
+/// Writes the sixteen keys into section "Option", leaving every other line of
 /// the file as it was. On failure: an exclamation beep and the error message
 /// "<path>\r\nに書き込みできませんでした" through host; returns false.
 bool SaveSettings(const Settings &settings, const std::string &iniPath, Host &host);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: opens the bundled sample site in orvane on a virtual
 # X display (Xvfb), as a newcomer would see it, selects the home page and takes a
-# picture of the screen.
+# picture of the screen. With "en" the window is English and the picture is
+# docs/screenshot-en.png.
 #
-#   tools/screenshot.sh [BUILD_DIR]      (default: build)
+#   tools/screenshot.sh [BUILD_DIR] [ja|en]     (default: build ja)
 #
 # Needs xvfb-run, xdotool and ImageMagick's import; installs them with apt-get
 # when missing and run as root.
@@ -11,8 +12,16 @@ set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
+language=${2:-ja}
 site="$top/examples/site/"
-output="$top/docs/screenshot.png"
+case "$language" in
+ja) output="$top/docs/screenshot.png" setting=1 summary='^情報$' ;;
+en) output="$top/docs/screenshot-en.png" setting=2 summary='^Information$' ;;
+*)
+    echo "usage: $0 [BUILD_DIR] [ja|en]" >&2
+    exit 2
+    ;;
+esac
 
 if [ ! -f "${site}index.html" ]; then
     echo "screenshot: the sample site ${site} is missing; nothing to show" >&2
@@ -44,10 +53,13 @@ rm -rf /tmp/orvane-sample && mkdir -p "$shown" && cp -R "$site." "$shown"
 site=$shown
 trap 'rm -rf "$work" /tmp/orvane-sample' EXIT
 # A copy of the program keeps its settings beside it, so the windows open where
-# this script puts them and the user's own settings stay untouched.
-cp "$build/ui/orvane" "$work/orvane"
-printf '[WindowState]\r\nLeft=8\r\nTop=8\r\n[ProjectWindowState]\r\nLeft=605\r\nTop=8\r\nVisible=1\r\n' \
-    >"$work/orvane.ini"
+# this script puts them and the user's own settings stay untouched. Its
+# translations lie where an install puts them, next to its folder.
+mkdir -p "$work/bin" "$work/share/orvane"
+cp "$build/ui/orvane" "$work/bin/orvane"
+cp -R "$build/share/orvane/translations" "$work/share/orvane/"
+printf '[Option]\r\nLanguage=%s\r\n[WindowState]\r\nLeft=8\r\nTop=8\r\n[ProjectWindowState]\r\nLeft=605\r\nTop=8\r\nVisible=1\r\n' \
+    "$setting" >"$work/bin/orvane.ini"
 # Project files hold absolute paths; the top page in upper case, as saved.
 printf '[OrvaneProject]\r\nHomeDir=%s\r\nServerRoot=\r\nTopFile0=%s\r\n' \
     "$site" "$(printf '%s' "${site}index.html" | tr 'a-z' 'A-Z')" >"$work/sample.ovp"
@@ -55,15 +67,15 @@ printf '[OrvaneProject]\r\nHomeDir=%s\r\nServerRoot=\r\nTopFile0=%s\r\n' \
 cat >"$work/shoot" <<'INNER'
 #!/usr/bin/env bash
 set -euo pipefail
-work=$1 output=$2
+work=$1 output=$2 summary=$3
 export HOME=$work XDG_RUNTIME_DIR=$work/run
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-"$work/orvane" "$work/sample.ovp" &
+"$work/bin/orvane" "$work/sample.ovp" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 # The check ends with its summary box; OK closes it and the project's name
 # goes into the title.
-box=$(timeout 30 xdotool search --sync --onlyvisible --name '^情報$' | head -n1)
+box=$(timeout 30 xdotool search --sync --onlyvisible --name "$summary" | head -n1)
 xdotool windowfocus --sync "$box" key Return
 main=$(timeout 10 xdotool search --sync --onlyvisible --name 'sample\.ovp - Orvane' | head -n1)
 # Click the tree's root row, then walk down: open the drafts and images folders
@@ -79,5 +91,5 @@ import -window root -crop 1014x514+0+0 +repage "$output"
 [ -n "$main" ]
 INNER
 chmod +x "$work/shoot"
-xvfb-run -a -s "-screen 0 1024x540x24" "$work/shoot" "$work" "$output"
+xvfb-run -a -s "-screen 0 1024x540x24" "$work/shoot" "$work" "$output" "$summary"
 echo "screenshot: wrote $output"

@@ -41,7 +41,7 @@ QLabel *navyBold(const QString &text, QWidget *parent)
 AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Orvaneについて"));
+    setWindowTitle(tr("Orvaneについて"));
     setFont(japaneseFont(12));
     setFixedSize(359, 251);
 
@@ -53,7 +53,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     ProductName->setFont(japaneseFont(15));
     Version = navyBold(QStringLiteral("Version 2.755"), productPanel);
     date = navyBold(QStringLiteral("Apr 26, 2001"), productPanel);
-    Freeware = new QLabel(QStringLiteral("このソフトウェアはフリーウェアです。"), productPanel);
+    Freeware = new QLabel(tr("このソフトウェアはフリーウェアです。"), productPanel);
     auto *productGrid = new QGridLayout(productPanel);
     productGrid->addWidget(ProgramIcon, 0, 0, 2, 1, Qt::AlignTop);
     productGrid->addWidget(ProductName, 0, 1, 1, 2);
@@ -63,17 +63,17 @@ AboutDialog::AboutDialog(QWidget *parent)
     productGrid->addWidget(Freeware, 2, 0, 1, 3);
     productGrid->setColumnStretch(2, 1);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(tr("OK"), this);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
     QFrame *panel2 = bevelPanel(this);
-    webCaption = new QLabel(QStringLiteral("MyPage"), panel2);
+    webCaption = new QLabel(tr("MyPage"), panel2);
     URL = new QLabel(QString::fromLatin1(WebAddress), panel2);
     URL->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
     URL->setCursor(Qt::PointingHandCursor);
     URL->installEventFilter(this);
-    mailCaption = new QLabel(QStringLiteral("E-Mail"), panel2);
+    mailCaption = new QLabel(tr("E-Mail"), panel2);
     mailto = new QLabel(QString::fromLatin1(MailAddress), panel2);
     mailto->setStyleSheet(QStringLiteral("color: navy;"));
     mailto->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -43,10 +43,10 @@ LinkMenu::LinkMenu(QMenu &popup, Site &site, Launcher &launcher, const BrowserLo
     , m_clickedLink(clickedLink)
     , m_handlers(std::move(handlers))
 {
-    replace = popup.addAction(QStringLiteral("文字列の置換..."));
+    replace = popup.addAction(tr("文字列の置換..."));
     connect(replace, &QAction::triggered, this,
             [this] { m_handlers.run([this] { replaceClick(m_site, m_clickedLink, m_dialog); }); });
-    tagjump = popup.addMenu(QStringLiteral("文字列へのタグジャンプ"));
+    tagjump = popup.addMenu(tr("文字列へのタグジャンプ"));
 }
 
 void LinkMenu::watch(QListWidget &list)

@@ -1,6 +1,8 @@
 #include "commands/browser.h"
 #include "commands/launcher.h"
+#include "settings/language.h"
 #include "settings/settings.h"
+#include "translations/translator.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -24,7 +26,15 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.svg")));
 
-    orvane::MainWindow form(orvane::SettingsFilePath(), launcher, browser, std::move(desktop));
+    // The language is chosen once, before any window makes its texts; a
+    // change in the settings dialog counts from the next start.
+    const std::string settingsPath = orvane::SettingsFilePath();
+    orvane::Settings stored;
+    orvane::LoadSettings(stored, settingsPath);
+    orvane::UseLanguage(
+        orvane::ChooseLanguage(stored.Language, orvane::LocaleVariables::FromEnvironment()));
+
+    orvane::MainWindow form(settingsPath, launcher, browser, std::move(desktop));
     form.show();
     // The arguments as the file system's bytes, as the program got them.
     const std::vector<std::string> arguments(argv + 1, argv + argc);

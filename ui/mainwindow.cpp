@@ -49,7 +49,8 @@ namespace orvane {
 
 namespace {
 
-constexpr const char *StartPrompt = "ホームページのフォルダをドロップして下さい";
+constexpr const char *StartPrompt =
+    QT_TRANSLATE_NOOP("orvane::MainWindow", "ホームページのフォルダをドロップして下さい");
 
 // A dropped path had to fit a buffer of 256 bytes.
 constexpr size_t MaxDroppedPath = 255;
@@ -139,7 +140,7 @@ void MainWindow::buildLayout()
     splitter->addWidget(buildLeftPane());
     tabs = new QTabWidget(splitter);
     fileInfoPage = buildLinkPage();
-    tabs->addTab(fileInfoPage, QStringLiteral("HTMLファイルの情報"));
+    tabs->addTab(fileInfoPage, tr("HTMLファイルの情報"));
     splitter->addWidget(tabs);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({281, 305});
@@ -171,19 +172,13 @@ QWidget *MainWindow::buildLeftPane()
     ButtonPanel = new QWidget(LeftPanel);
     ButtonPanel->setFixedHeight(49);
     ButtonPanel->setMinimumWidth(281);
-    OpenButton = toolButton(0, "folder", QStringLiteral("&Folder"),
-                            QStringLiteral("ホームページのフォルダを開く"), true);
-    OpenProjectBtn = toolButton(40, "open", QStringLiteral("&Open"),
-                                QStringLiteral("Projectファイルを開く"), false);
-    SaveProjectBtn = toolButton(80, "save", QStringLiteral("&Save"),
-                                QStringLiteral("Projectファイルの保存"), false);
-    ReopenButton = toolButton(120, "reopen", QStringLiteral("&Reopen"),
-                              QStringLiteral("現在のフォルダを開き直す"), true);
-    StopButton = toolButton(160, "halt", QStringLiteral("&Halt"), QString(), true);
-    OptionButton = toolButton(200, "config", QStringLiteral("&Config"),
-                              QStringLiteral("いろいろ設定する"), true);
-    AboutButton =
-        toolButton(240, "about", QStringLiteral("&About"), QStringLiteral("Orvaneについて"), true);
+    OpenButton = toolButton(0, "folder", tr("&Folder"), tr("ホームページのフォルダを開く"), true);
+    OpenProjectBtn = toolButton(40, "open", tr("&Open"), tr("Projectファイルを開く"), false);
+    SaveProjectBtn = toolButton(80, "save", tr("&Save"), tr("Projectファイルの保存"), false);
+    ReopenButton = toolButton(120, "reopen", tr("&Reopen"), tr("現在のフォルダを開き直す"), true);
+    StopButton = toolButton(160, "halt", tr("&Halt"), QString(), true);
+    OptionButton = toolButton(200, "config", tr("&Config"), tr("いろいろ設定する"), true);
+    AboutButton = toolButton(240, "about", tr("&About"), tr("Orvaneについて"), true);
     connect(OpenButton, &QToolButton::clicked, this, &MainWindow::OpenButtonClick);
     connect(OpenProjectBtn, &QToolButton::clicked, this, &MainWindow::OpenProjectBtnClick);
     connect(SaveProjectBtn, &QToolButton::clicked, this, &MainWindow::SaveProjectBtnClick);
@@ -192,7 +187,7 @@ QWidget *MainWindow::buildLeftPane()
     connect(OptionButton, &QToolButton::clicked, this, &MainWindow::OptionButtonClick);
     connect(AboutButton, &QToolButton::clicked, this, &MainWindow::AboutButtonClick);
 
-    selectedFolderPanel = sunkenLabel(QStringLiteral("指定フォルダ以下の全ファイル"), LeftPanel);
+    selectedFolderPanel = sunkenLabel(tr("指定フォルダ以下の全ファイル"), LeftPanel);
     selectedFolderPanel->setFixedHeight(17);
     siteTree = new FileTreeView(LeftPanel);
     treeMenu = new QMenu(siteTree);
@@ -219,11 +214,11 @@ QWidget *MainWindow::buildLinkPage()
     splitter->setHandleWidth(3);
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(
-        linkPanel(validLinksHeader, validLinksList, QStringLiteral("有効リンク"), 23, splitter));
-    splitter->addWidget(linkPanel(invalidLinksHeader, invalidLinksList,
-                                  QStringLiteral("無効リンク"), 24, splitter));
-    splitter->addWidget(linkPanel(externalLinksHeader, externalLinksList,
-                                  QStringLiteral("外部リンク"), 24, splitter));
+        linkPanel(validLinksHeader, validLinksList, tr("有効リンク"), 23, splitter));
+    splitter->addWidget(
+        linkPanel(invalidLinksHeader, invalidLinksList, tr("無効リンク"), 24, splitter));
+    splitter->addWidget(
+        linkPanel(externalLinksHeader, externalLinksList, tr("外部リンク"), 24, splitter));
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({137, 140, 156});
     linkMenu = new QMenu(page);
@@ -237,11 +232,11 @@ QWidget *MainWindow::buildBottomStrip()
 {
     BottomPanel = new QWidget(this);
     BottomPanel->setFixedHeight(20);
-    status = new QLabel(QString::fromUtf8(StartPrompt), BottomPanel);
+    status = new QLabel(tr(StartPrompt), BottomPanel);
     status->setTextFormat(Qt::PlainText); // file names are never markup
-    CountPanel = sunkenLabel(QStringLiteral("count"), BottomPanel);
+    CountPanel = sunkenLabel(tr("count"), BottomPanel);
     CountPanel->setFixedWidth(88);
-    fileCountLabel = sunkenLabel(QStringLiteral("総ファイル数"), BottomPanel);
+    fileCountLabel = sunkenLabel(tr("総ファイル数"), BottomPanel);
     fileCountLabel->setFixedWidth(149);
     auto *layout = new QHBoxLayout(BottomPanel);
     layout->setContentsMargins(2, 0, 0, 0);
@@ -255,19 +250,19 @@ QWidget *MainWindow::buildBottomStrip()
 void MainWindow::buildDialogs()
 {
     folderDialog = new FolderDialog(this);
-    folderDialog->Caption = QStringLiteral("ホームページのフォルダを指定して下さい");
+    folderDialog->Caption = tr("ホームページのフォルダを指定して下さい");
     folderDialog->Options = sboReturnOnlyFSDirs | sboStatusTextAndShowPath;
 
     // "All files" is "*" here: a name need not contain a dot.
-    OpenProjectDialog = new QFileDialog(this, QStringLiteral("プロジェクトファイルを開く"));
-    OpenProjectDialog->setNameFilters({QStringLiteral("Orvaneプロジェクトファイル(*.ovp)"),
-                                       QStringLiteral("すべてのファイル(*)")});
+    OpenProjectDialog = new QFileDialog(this, tr("プロジェクトファイルを開く"));
+    OpenProjectDialog->setNameFilters(
+        {tr("Orvaneプロジェクトファイル(*.ovp)"), tr("すべてのファイル(*)")});
     OpenProjectDialog->setFileMode(QFileDialog::ExistingFile);
     OpenProjectDialog->setAcceptMode(QFileDialog::AcceptOpen);
     OpenProjectDialog->setOption(QFileDialog::DontUseNativeDialog, true);
 
-    SaveProjectDialog = new QFileDialog(this, QStringLiteral("プロジェクトファイルを保存"));
-    SaveProjectDialog->setNameFilter(QStringLiteral("Orvaneプロジェクトファイル(*.ovp)"));
+    SaveProjectDialog = new QFileDialog(this, tr("プロジェクトファイルを保存"));
+    SaveProjectDialog->setNameFilter(tr("Orvaneプロジェクトファイル(*.ovp)"));
     SaveProjectDialog->setDefaultSuffix(QStringLiteral("ovp"));
     SaveProjectDialog->setFileMode(QFileDialog::AnyFile);
     SaveProjectDialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -295,7 +290,7 @@ void MainWindow::FormCreate()
     m_site->EndBusy();
     // Leaving the busy state clears the status line; the first thing the
     // user reads is still what to do.
-    m_host->setStatus(StartPrompt);
+    m_host->setStatus(tr(StartPrompt).toStdString());
     setAcceptDrops(true);
     m_treeModel = new FileTreeModel(m_site->tree, this);
     siteTree->setTreeModel(m_treeModel);

@@ -73,7 +73,7 @@ ProjectWindow::ProjectWindow(QtHost &host, QWidget *mainWindow)
     , m_wildCards(*WildCardList, false)
 {
     setObjectName(QStringLiteral("ProjectWindow"));
-    setWindowTitle(QStringLiteral("プロジェクト情報"));
+    setWindowTitle(tr("プロジェクト情報"));
     setFont(japaneseFont(12));
     resize(401, 489);
 
@@ -84,9 +84,9 @@ ProjectWindow::ProjectWindow(QtHost &host, QWidget *mainWindow)
     TreeImages images;
     const qreal dpr = devicePixelRatioF();
     QWidget *topArea =
-        buildListArea(TopFileList, QStringLiteral("TOPファイル"), images.picture(ImgTopPage, dpr));
+        buildListArea(TopFileList, tr("TOPファイル"), images.picture(ImgTopPage, dpr));
     QWidget *ignoreArea =
-        buildListArea(IgnoreFileList, QStringLiteral("チェック対象から外すファイル"),
+        buildListArea(IgnoreFileList, tr("チェック対象から外すファイル"),
                       images.decoration(NoImage, ImgBlankPage, OverlayExcluded, dpr));
     TopFileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     IgnoreFileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -100,8 +100,8 @@ ProjectWindow::ProjectWindow(QtHost &host, QWidget *mainWindow)
     splitter->setStretchFactor(2, 1);
     splitter->setSizes({136, 111, 140});
 
-    statusBar = new QLabel(
-        QStringLiteral("ファイルをダブルクリックすると、該当ファイルへジャンプします"), this);
+    statusBar =
+        new QLabel(tr("ファイルをダブルクリックすると、該当ファイルへジャンプします"), this);
     statusBar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     auto *layout = new QVBoxLayout(this);
@@ -112,10 +112,9 @@ ProjectWindow::ProjectWindow(QtHost &host, QWidget *mainWindow)
     layout->addWidget(statusBar);
 
     BrowseForServerFolder = new FolderDialog(this);
-    BrowseForServerFolder->Caption =
-        QStringLiteral("サーバーのルートに対応するフォルダを指定して下さい");
+    BrowseForServerFolder->Caption = tr("サーバーのルートに対応するフォルダを指定して下さい");
     BrowseForIgnoreFolder = new FolderDialog(this);
-    BrowseForIgnoreFolder->Caption = QStringLiteral("存在を無視するフォルダを指定してください");
+    BrowseForIgnoreFolder->Caption = tr("存在を無視するフォルダを指定してください");
 
     connect(TopFileList, &QListWidget::itemDoubleClicked, this,
             &ProjectWindow::TopFileListDblClick);
@@ -146,19 +145,18 @@ void ProjectWindow::buildFolderArea(QWidget *area)
     };
     HomeButton = folderButton(TreeImages::icon(ImgHome));
     ServerRootButton = folderButton(buttonIcon("server"));
-    HomeDirLabel = new QLabel(QStringLiteral("未設定"), area);
-    ServerRootLabel = new QLabel(QStringLiteral("未設定"), area);
+    HomeDirLabel = new QLabel(tr("未設定"), area);
+    ServerRootLabel = new QLabel(tr("未設定"), area);
     HomeDirLabel->setTextFormat(Qt::PlainText);
     ServerRootLabel->setTextFormat(Qt::PlainText);
     auto *grid = new QGridLayout(area);
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(0);
     grid->addWidget(HomeButton, 0, 0, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("ホームページのフォルダ"), area), 0, 1);
+    grid->addWidget(new QLabel(tr("ホームページのフォルダ"), area), 0, 1);
     grid->addWidget(HomeDirLabel, 1, 1);
     grid->addWidget(ServerRootButton, 2, 0, 2, 1);
-    grid->addWidget(
-        new QLabel(QStringLiteral("サーパーのルートに対応するフォルダ(管理者向け)"), area), 2, 1);
+    grid->addWidget(new QLabel(tr("サーパーのルートに対応するフォルダ(管理者向け)"), area), 2, 1);
     grid->addWidget(ServerRootLabel, 3, 1);
     grid->setColumnStretch(1, 1);
 }
@@ -184,18 +182,16 @@ QWidget *ProjectWindow::buildListArea(QListWidget *&list, const QString &caption
 QWidget *ProjectWindow::buildPatternArea()
 {
     auto *area = new QWidget(this);
-    auto *header =
-        new QLabel(QStringLiteral("存在を無視するファイル（ワイルドカード指定）とフォルダ"), area);
+    auto *header = new QLabel(tr("存在を無視するファイル（ワイルドカード指定）とフォルダ"), area);
     header->setContentsMargins(4, 4, 4, 4);
     WildCardList->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto *panel = new QWidget(area);
     panel->setFixedWidth(150);
     WildCardEdit = new QLineEdit(panel);
-    WildCardAdd = new QPushButton(QStringLiteral("ファイル追加"), panel);
-    addFolderButton =
-        new QPushButton(buttonIcon("addfolder"), QStringLiteral("フォルダ追加..."), panel);
-    WildCardDelete = new QPushButton(QStringLiteral("削除"), panel);
+    WildCardAdd = new QPushButton(tr("ファイル追加"), panel);
+    addFolderButton = new QPushButton(buttonIcon("addfolder"), tr("フォルダ追加..."), panel);
+    WildCardDelete = new QPushButton(tr("削除"), panel);
     auto *panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(4, 0, 4, 4);
     for (QWidget *w :

@@ -1,5 +1,6 @@
 #include "ui/qthost.h"
 
+#include "base/usertext.h"
 #include "ui/displaytext.h"
 
 #include <QApplication>
@@ -91,10 +92,9 @@ void QtHost::flushDisplays()
         setText(m_displays.status, displayText(m_status));
     if (m_countDirty)
         setText(m_displays.countPanel,
-                m_countShown ? QStringLiteral("count ") + QString::number(m_count) : QString());
+                m_countShown ? tr("count ") + QString::number(m_count) : QString());
     if (m_fileCountDirty)
-        setText(m_displays.fileCount,
-                QStringLiteral("総ファイル数 ") + QString::number(m_fileCount));
+        setText(m_displays.fileCount, tr("総ファイル数 ") + QString::number(m_fileCount));
     m_statusDirty = m_countDirty = m_fileCountDirty = false;
 }
 
@@ -111,8 +111,8 @@ void QtHost::processEvents()
 
 bool QtHost::message(MessageKind kind, const std::string &text, MessageButtons buttons)
 {
-    return showBox(
-        {QString::fromUtf8(messageCaption(kind)), displayText(text), iconOf(kind), buttons});
+    return showBox({QString::fromStdString(Tr(messageCaption(kind))), displayText(text),
+                    iconOf(kind), buttons});
 }
 
 void QtHost::showFailure(const std::string &text)

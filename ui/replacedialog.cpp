@@ -14,7 +14,7 @@ ReplaceDialog::ReplaceDialog(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("ReplaceDialog"));
-    setWindowTitle(QStringLiteral("文字列の置換"));
+    setWindowTitle(tr("文字列の置換"));
     setFont(japaneseFont(12));
     setFixedSize(347, 188);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -22,22 +22,22 @@ ReplaceDialog::ReplaceDialog(QWidget *parent)
     // The edit is made first: it leads the tab order and has the focus.
     afterEdit = new QLineEdit(this);
     afterEdit->setGeometry(56, 80, 281, 21);
-    fileNameCaption = label(QStringLiteral("ファイル名 :"), 8, 10);
+    fileNameCaption = label(tr("ファイル名 :"), 8, 10);
     fileNameLabel = label(QStringLiteral("filename"), 80, 10);
-    beforeCaption = label(QStringLiteral("置換前"), 8, 36);
-    beforeLabel = label(QStringLiteral("置換前の文字列"), 56, 36);
+    beforeCaption = label(tr("置換前"), 8, 36);
+    beforeLabel = label(tr("置換前の文字列"), 56, 36);
     arrowLabel = label(QStringLiteral("↓"), 56, 58);
-    afterCaption = label(QStringLiteral("置換後"), 8, 83);
-    noticeCaption = label(QStringLiteral("注意！"), 8, 112);
-    noticeLine1 = label(QStringLiteral("置換される文字列は、タグで挟まれているリンク先"), 56, 112);
-    noticeLine2 = label(QStringLiteral("だけではなく、すべての文字列が置換されます"), 56, 128);
+    afterCaption = label(tr("置換後"), 8, 83);
+    noticeCaption = label(tr("注意！"), 8, 112);
+    noticeLine1 = label(tr("置換される文字列は、タグで挟まれているリンク先"), 56, 112);
+    noticeLine2 = label(tr("だけではなく、すべての文字列が置換されます"), 56, 128);
     for (QLabel *text : {fileNameLabel, beforeLabel})
         text->resize(281 - (text->x() - 56), text->height());
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton = new QPushButton(tr("OK"), this);
     okButton->setGeometry(176, 154, 75, 25);
     okButton->setDefault(true);
-    cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancelButton = new QPushButton(tr("キャンセル"), this);
     cancelButton->setGeometry(262, 154, 75, 25);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject); // Esc rejects as well

@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
@@ -38,9 +39,11 @@ W *placed(W *widget, int left, int top, int width = -1, int height = -1)
     return widget;
 }
 
-constexpr const char *EditorChoiceCaption = "候補";
-constexpr const char *EditorChoiceHint = "このコンピューターで見つかったエディタから選ぶ";
-constexpr const char *NoEditorFound = "よく使われるエディタは見つかりませんでした";
+constexpr const char *EditorChoiceCaption = QT_TRANSLATE_NOOP("orvane::SettingsDialog", "候補");
+constexpr const char *EditorChoiceHint =
+    QT_TRANSLATE_NOOP("orvane::SettingsDialog", "このコンピューターで見つかったエディタから選ぶ");
+constexpr const char *NoEditorFound =
+    QT_TRANSLATE_NOOP("orvane::SettingsDialog", "よく使われるエディタは見つかりませんでした");
 const char *const FallbackSearchPath = "/usr/local/bin:/usr/bin:/bin";
 
 QLabel *label(const QString &text, QWidget *parent, int left, int top)
@@ -59,23 +62,22 @@ SettingsDialog::SettingsDialog(QWidget *mainWindow, QWidget *projectWindow, std:
     , m_iniPath(std::move(iniPath))
 {
     setObjectName(QStringLiteral("SettingsDialog"));
-    setWindowTitle(QStringLiteral("Orvane - 設定"));
+    setWindowTitle(tr("Orvane - 設定"));
     setFont(japaneseFont(12));
     tabs = placed(new QTabWidget(this), 8, 8, 417, 329);
     programsPage = new QWidget;
     extensionsPage = new QWidget;
     otherPage = new QWidget;
-    tabs->addTab(programsPage, QStringLiteral("外部アプリケーション"));
-    tabs->addTab(extensionsPage, QStringLiteral("拡張子"));
-    tabs->addTab(otherPage, QStringLiteral("その他"));
+    tabs->addTab(programsPage, tr("外部アプリケーション"));
+    tabs->addTab(extensionsPage, tr("拡張子"));
+    tabs->addTab(otherPage, tr("その他"));
     buildPage1();
     buildPage2();
     buildPage3();
     const int growth = widthNeeded();
 
-    okButton = placed(new QPushButton(QStringLiteral("OK"), this), 135 + growth / 2, 348, 75, 25);
-    cancelButton =
-        placed(new QPushButton(QStringLiteral("Cancel"), this), 223 + growth / 2, 348, 75, 25);
+    okButton = placed(new QPushButton(tr("OK"), this), 135 + growth / 2, 348, 75, 25);
+    cancelButton = placed(new QPushButton(tr("Cancel"), this), 223 + growth / 2, 348, 75, 25);
     okButton->setFont(captionFont(11));
     cancelButton->setFont(captionFont(11));
     okButton->setDefault(true);
@@ -113,23 +115,23 @@ int SettingsDialog::widthNeeded()
 void SettingsDialog::buildPage1()
 {
     QWidget *page = programsPage;
-    label(QStringLiteral("画像ビューア"), page, 8, 8);
+    label(tr("画像ビューア"), page, 8, 8);
     externalViewer = placed(new QLineEdit(page), 8, 24, 313, 20);
-    ViewerBrowseButton = placed(new QPushButton(QStringLiteral("参照..."), page), 328, 24, 75, 25);
-    label(QStringLiteral("HTMLファイルを編集するエディタ"), page, 8, 56);
+    ViewerBrowseButton = placed(new QPushButton(tr("参照..."), page), 328, 24, 75, 25);
+    label(tr("HTMLファイルを編集するエディタ"), page, 8, 56);
     ExternalEditor = placed(new QLineEdit(page), 8, 72, 253, 20);
     editorChoiceButton = placed(new QToolButton(page), 264, 72, 57, 20);
-    editorChoiceButton->setText(QString::fromUtf8(EditorChoiceCaption));
-    editorChoiceButton->setToolTip(QString::fromUtf8(EditorChoiceHint));
+    editorChoiceButton->setText(tr(EditorChoiceCaption));
+    editorChoiceButton->setToolTip(tr(EditorChoiceHint));
     editorChoiceButton->setPopupMode(QToolButton::InstantPopup);
     editorChoiceMenu = new QMenu(editorChoiceButton);
     editorChoiceButton->setMenu(editorChoiceMenu);
     // Looked up each time, so an editor installed meanwhile is offered too.
     connect(editorChoiceMenu, &QMenu::aboutToShow, this, &SettingsDialog::fillEditorChoices);
-    EditorBrowseButton = placed(new QPushButton(QStringLiteral("参照..."), page), 328, 72, 75, 25);
-    label(QStringLiteral("通常のコマンドラインオプション"), page, 24, 100);
+    EditorBrowseButton = placed(new QPushButton(tr("参照..."), page), 328, 72, 75, 25);
+    label(tr("通常のコマンドラインオプション"), page, 24, 100);
     commandlineoption = placed(new QLineEdit(page), 208, 96, 113, 20);
-    label(QStringLiteral("タグジャンプ時のオプション"), page, 24, 120);
+    label(tr("タグジャンプ時のオプション"), page, 24, 120);
     TagJumpCommandlineoption = placed(new QLineEdit(page), 208, 120, 113, 20);
 
     templateHelpPanel = placed(new QFrame(page), 8, 144, 393, 153);
@@ -141,17 +143,17 @@ void SettingsDialog::buildPage1()
         int left;
         const char *text;
     } help[] = {
-        {8, 24, "コマンドラインオプションは、以下のように展開されます"},
-        {24, 48, "%F → ファイル名"},
-        {40, 48, "%N → 行番号"},
-        {64, 24, "例えば秀丸の場合、コマンドラインオプションを"},
+        {8, 24, QT_TR_NOOP("コマンドラインオプションは、以下のように展開されます")},
+        {24, 48, QT_TR_NOOP("%F → ファイル名")},
+        {40, 48, QT_TR_NOOP("%N → 行番号")},
+        {64, 24, QT_TR_NOOP("例えば秀丸の場合、コマンドラインオプションを")},
         {80, 48, "%F"},
-        {96, 24, "タグジャンプ時のオプションを"},
+        {96, 24, QT_TR_NOOP("タグジャンプ時のオプションを")},
         {112, 48, "/j%N %F"},
-        {128, 24, "としてください。"},
+        {128, 24, QT_TR_NOOP("としてください。")},
     };
     for (const auto &line : help)
-        label(QString::fromUtf8(line.text), templateHelpPanel, line.left, line.top);
+        label(tr(line.text), templateHelpPanel, line.left, line.top);
 
     bindText(externalViewer, &Settings::ExternalViewer);
     bindText(ExternalEditor, &Settings::ExternalEditor);
@@ -172,12 +174,11 @@ void SettingsDialog::buildPage1()
 void SettingsDialog::buildPage2()
 {
     QWidget *page = extensionsPage;
-    label(QStringLiteral("HTMLファイルとして認識される拡張子"), page, 8, 8);
+    label(tr("HTMLファイルとして認識される拡張子"), page, 8, 8);
     ExtListHTML = placed(new QLineEdit(page), 24, 24, 369, 20);
-    label(QStringLiteral("イメージファイルとして認識される拡張子"), page, 8, 56);
+    label(tr("イメージファイルとして認識される拡張子"), page, 8, 56);
     ExtListImg = placed(new QLineEdit(page), 24, 72, 369, 20);
-    MakeExtListDefault =
-        placed(new QPushButton(QStringLiteral("デフォルトに戻す"), page), 280, 112, 113, 25);
+    MakeExtListDefault = placed(new QPushButton(tr("デフォルトに戻す"), page), 280, 112, 113, 25);
     bindText(ExtListHTML, &Settings::ExtListHTML);
     bindText(ExtListImg, &Settings::ExtListImg);
     connect(MakeExtListDefault, &QPushButton::clicked, this,
@@ -187,31 +188,30 @@ void SettingsDialog::buildPage2()
 void SettingsDialog::buildPage3()
 {
     QWidget *page = otherPage;
-    const QLabel *name = label(QStringLiteral("暗黙のファイル名"), page, 8, 15);
+    const QLabel *name = label(tr("暗黙のファイル名"), page, 8, 15);
     DefaultFileName =
         placed(new QLineEdit(page), std::max(104, name->geometry().right() + 6), 10, 121, 20);
     // The captions are as wide as this font makes them, at least as wide as
     // the layout gives them.
     const auto check = [page](const char *text, int top, int width) {
-        auto *box = new QCheckBox(QString::fromUtf8(text), page);
+        auto *box = new QCheckBox(tr(text), page);
         return placed(box, 8, top, std::max(width, box->sizeHint().width()),
                       std::max(17, box->sizeHint().height()));
     };
-    ignoreCase = check("ファイル名の大文字/小文字を区別しない", 37, 273);
-    isSpaceValidChkBox = check("スペースの入ったファイル名も認識させる", 61, 241);
-    AnchorMakesFileBlue = check("参照されていないアンカーを持ったHTMLファイルも青く表示", 88, 353);
-    IgnoreHTMLInfo =
-        check("チェック対象から外したHTMLファイルの情報を読み込まない（高速）", 112, 385);
-    IgnoreJavaScript = check("<A HREF=\"JavaScript:...\">は、抜き出さない", 136, 385);
+    ignoreCase = check(QT_TR_NOOP("ファイル名の大文字/小文字を区別しない"), 37, 273);
+    isSpaceValidChkBox = check(QT_TR_NOOP("スペースの入ったファイル名も認識させる"), 61, 241);
+    AnchorMakesFileBlue =
+        check(QT_TR_NOOP("参照されていないアンカーを持ったHTMLファイルも青く表示"), 88, 353);
+    IgnoreHTMLInfo = check(
+        QT_TR_NOOP("チェック対象から外したHTMLファイルの情報を読み込まない（高速）"), 112, 385);
+    IgnoreJavaScript = check(QT_TR_NOOP("<A HREF=\"JavaScript:...\">は、抜き出さない"), 136, 385);
     // With the other link options; what follows moves down a row.
-    ModernLinks = check("id属性・%エスケープ・#top も解釈する（現在のHTML）", 160, 385);
-    HideInfoBoxAfterCheck = check("チェック終了後の情報ダイアログを出さない", 184, 273);
+    ModernLinks = check(QT_TR_NOOP("id属性・%エスケープ・#top も解釈する（現在のHTML）"), 160, 385);
+    HideInfoBoxAfterCheck = check(QT_TR_NOOP("チェック終了後の情報ダイアログを出さない"), 184, 273);
 
-    CheckLocalFile = new QGroupBox(QStringLiteral("file://で始まるリンクの扱い"), page);
-    CheckLocalFileChoices[0] =
-        new QRadioButton(QStringLiteral("無条件に、無効リンクと見なす"), CheckLocalFile);
-    CheckLocalFileChoices[1] =
-        new QRadioButton(QStringLiteral("ファイルの存在チェックを行う"), CheckLocalFile);
+    CheckLocalFile = new QGroupBox(tr("file://で始まるリンクの扱い"), page);
+    CheckLocalFileChoices[0] = new QRadioButton(tr("無条件に、無効リンクと見なす"), CheckLocalFile);
+    CheckLocalFileChoices[1] = new QRadioButton(tr("ファイルの存在チェックを行う"), CheckLocalFile);
     auto *choices = new QVBoxLayout(CheckLocalFile);
     choices->setContentsMargins(8, 2, 8, 4);
     choices->setSpacing(0);
@@ -223,6 +223,14 @@ void SettingsDialog::buildPage3()
     m_checkLocalFileGroup->addButton(CheckLocalFileChoices[1], 1);
     connect(m_checkLocalFileGroup, &QButtonGroup::idClicked, this,
             [this](int id) { settings.CheckLocalFile = id; });
+
+    // The language is chosen at start-up, so a change shows from the next one.
+    const QLabel *languageCaption = label(tr("表示言語"), page, 240, 15);
+    Language = placed(new QComboBox(page), languageCaption->geometry().right() + 6, 10, 95, 22);
+    Language->addItems({tr("自動"), QStringLiteral("日本語"), QStringLiteral("English")});
+    Language->setToolTip(tr("次回の起動から有効になります"));
+    connect(Language, &QComboBox::activated, this,
+            [this](int index) { settings.Language = index; });
 
     bindText(DefaultFileName, &Settings::DefaultFileName);
     bindFlag(ignoreCase, &Settings::IgnoreCase);
@@ -288,6 +296,7 @@ void SettingsDialog::showSettings()
     CheckLocalFileChoices[0]->setChecked(settings.CheckLocalFile == 0);
     CheckLocalFileChoices[1]->setChecked(settings.CheckLocalFile == 1);
     m_checkLocalFileGroup->setExclusive(true);
+    Language->setCurrentIndex(settings.Language);
 }
 
 bool SettingsDialog::Execute()
@@ -331,7 +340,7 @@ void SettingsDialog::fillEditorChoices()
     }
     const std::vector<InstalledEditor> editors = InstalledEditors(searchPath);
     if (editors.empty())
-        editorChoiceMenu->addAction(QString::fromUtf8(NoEditorFound))->setEnabled(false);
+        editorChoiceMenu->addAction(tr(NoEditorFound))->setEnabled(false);
     for (const InstalledEditor &found : editors) {
         QAction *choice = editorChoiceMenu->addAction(
             QStringLiteral("%1  (%2)")

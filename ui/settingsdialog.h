@@ -11,6 +11,7 @@ class QButtonGroup;
 class QCheckBox;
 class QFileDialog;
 class QFrame;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
@@ -72,6 +73,8 @@ public:
     QCheckBox *HideInfoBoxAfterCheck;
     QGroupBox *CheckLocalFile;
     QRadioButton *CheckLocalFileChoices[2];
+    /// The Language setting: its index is the stored value (LanguageSetting).
+    QComboBox *Language;
 
     void ViewerBrowseButtonClick();
     void EditorBrowseButtonClick();

@@ -1,6 +1,7 @@
 #include "ui/treemenu.h"
 
 #include "base/host.h"
+#include "base/usertext.h"
 #include "engine/site.h"
 
 #include <QAction>
@@ -17,36 +18,41 @@ TreeMenu::TreeMenu(QMenu &menu, QWidget &tree, Site &site, Handlers handlers)
     , m_site(site)
     , m_handlers(std::move(handlers))
 {
-    OpenWithExternalApp = addItem(menu, "開く", {}, m_handlers.openWithExternalApp);
-    OpenWithBrowser = addItem(menu, "ブラウザーで開く", {}, m_handlers.openWithBrowser);
+    OpenWithExternalApp =
+        addItem(menu, QT_TRANSLATE_NOOP("Orvane", "開く"), {}, m_handlers.openWithExternalApp);
+    OpenWithBrowser = addItem(menu, QT_TRANSLATE_NOOP("Orvane", "ブラウザーで開く"), {},
+                              m_handlers.openWithBrowser);
     menu.addSeparator();
     MarkTop = addItem(menu, MarkTopCaption, QKeySequence(Qt::CTRL | Qt::Key_T),
                       [this] { MarkTopClick(m_site, m_state.MarkTopText); });
     IgnoreItem = addItem(menu, IgnoreFileCaption, QKeySequence(Qt::CTRL | Qt::Key_D),
                          [this] { IgnoreItemClick(m_site); });
-    QMenu *bulk = menu.addMenu(QStringLiteral("まとめてチェック対象から外す"));
+    QMenu *bulk = menu.addMenu(tr("まとめてチェック対象から外す"));
     BulkIgnoreItem = bulk->menuAction();
-    SameNameIgnoreItem = addItem(*bulk, "このファイルと同じファイル名の全ファイル", {},
-                                 [this] { SameNameIgnoreItemClick(m_site); });
-    SameExtIgnoreItem = addItem(*bulk, "このファイルと同じ拡張子の全ファイル", {},
-                                [this] { SameExtIgnoreItemClick(m_site); });
-    DeleteItem =
-        addItem(menu, "削除...", QKeySequence(Qt::Key_Delete), [this] { DeleteItemClick(m_site); });
+    SameNameIgnoreItem =
+        addItem(*bulk, QT_TRANSLATE_NOOP("Orvane", "このファイルと同じファイル名の全ファイル"), {},
+                [this] { SameNameIgnoreItemClick(m_site); });
+    SameExtIgnoreItem =
+        addItem(*bulk, QT_TRANSLATE_NOOP("Orvane", "このファイルと同じ拡張子の全ファイル"), {},
+                [this] { SameExtIgnoreItemClick(m_site); });
+    DeleteItem = addItem(menu, QT_TRANSLATE_NOOP("Orvane", "削除..."), QKeySequence(Qt::Key_Delete),
+                         [this] { DeleteItemClick(m_site); });
     menu.addSeparator();
-    UnMarkTopAll =
-        addItem(menu, "すべてのTOPマークを消す", {}, [this] { UnMarkTopAllClick(m_site); });
-    expandAllNodeItem =
-        addItem(menu, "全ノードを展開する", {}, [this] { expandAllNodeItemClick(m_site.tree); });
-    collapseAllNodeItem =
-        addItem(menu, "全ノードを縮小する", {}, [this] { collapseAllNodeItemClick(m_site.tree); });
-    ShowProjectWindow = addItem(menu, "プロジェクト情報を表示", {}, m_handlers.showProjectWindow);
+    UnMarkTopAll = addItem(menu, QT_TRANSLATE_NOOP("Orvane", "すべてのTOPマークを消す"), {},
+                           [this] { UnMarkTopAllClick(m_site); });
+    expandAllNodeItem = addItem(menu, QT_TRANSLATE_NOOP("Orvane", "全ノードを展開する"), {},
+                                [this] { expandAllNodeItemClick(m_site.tree); });
+    collapseAllNodeItem = addItem(menu, QT_TRANSLATE_NOOP("Orvane", "全ノードを縮小する"), {},
+                                  [this] { collapseAllNodeItemClick(m_site.tree); });
+    ShowProjectWindow = addItem(menu, QT_TRANSLATE_NOOP("Orvane", "プロジェクト情報を表示"), {},
+                                m_handlers.showProjectWindow);
     connect(&menu, &QMenu::aboutToShow, this, &TreeMenu::updateState);
 }
 
 QAction *TreeMenu::addItem(QMenu &menu, const char *caption, const QKeySequence &key,
                            const std::function<void()> &command)
 {
-    QAction *action = menu.addAction(QString::fromUtf8(caption));
+    QAction *action = menu.addAction(QString::fromStdString(Tr(caption)));
     action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetShortcut);
     // The tree carries the item too, so its key works while the menu is closed.
@@ -93,8 +99,8 @@ void TreeMenu::applyState()
     };
     for (const auto &[action, enabled] : items)
         action->setEnabled(enabled);
-    MarkTop->setText(QString::fromStdString(m_state.MarkTopText));
-    IgnoreItem->setText(QString::fromStdString(m_state.IgnoreItemText));
+    MarkTop->setText(QString::fromStdString(Tr(m_state.MarkTopText.c_str())));
+    IgnoreItem->setText(QString::fromStdString(Tr(m_state.IgnoreItemText.c_str())));
 }
 
 void TreeMenu::treeDoubleClicked(bool shift)

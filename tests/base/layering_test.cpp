@@ -49,7 +49,8 @@ TEST(Layering, IncludesPointOnlyDownwards)
         {"project", {"base", "project"}},
         {"engine", {"base", "settings", "project", "engine"}},
         {"commands", {"base", "settings", "project", "engine", "commands"}},
-        {"cli", {"base", "settings", "project", "engine", "commands", "cli"}},
+        {"translations", {"base", "settings", "translations"}},
+        {"cli", {"base", "settings", "project", "engine", "commands", "translations", "cli"}},
     };
     int checked = 0;
     for (const auto &[folder, below] : allowed) {

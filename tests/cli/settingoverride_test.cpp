@@ -28,6 +28,9 @@ TEST(SettingOverride, ReadsValuesAsTheSettingsFileWould)
         {"ExtListImg", ".PNG.SVG", [](const Settings &s) { EXPECT_EQ(s.ExtListImg, ".PNG.SVG"); }},
         {"ExtListHTML", "", [](const Settings &s) { EXPECT_EQ(s.ExtListHTML, ""); }},
         {"ModernLinks", "0", [](const Settings &s) { EXPECT_FALSE(s.ModernLinks); }},
+        {"Language", "2", [](const Settings &s) { EXPECT_EQ(s.Language, 2); }},
+        {"Language", "3", [](const Settings &s) { EXPECT_EQ(s.Language, 0); }},
+        {"language", "-1", [](const Settings &s) { EXPECT_EQ(s.Language, 0); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.value);
@@ -58,7 +61,7 @@ TEST(SettingOverride, EveryKeyOfTheSettingsFileIsKnown)
          {"ExternalEditor", "ExternalViewer", "IgnoreCase", "DefaultFileName", "isSpaceValid",
           "CommandLineOption", "TagJumpCommandLineOption", "AnchorMakesFileBlue", "CheckLocalFile",
           "IgnoreHTMLInfo", "IgnoreJavaScript", "HideInfoBoxAfterCheck", "ExtListHTML",
-          "ExtListImg", "ModernLinks"}) {
+          "ExtListImg", "ModernLinks", "Language"}) {
         Settings settings;
         EXPECT_EQ(ApplySettingOverride(settings, key, "1"), "") << key;
     }

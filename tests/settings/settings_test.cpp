@@ -36,6 +36,7 @@ Settings changedSettings()
     s.ExtListHTML = ".HTM";
     s.ExtListImg = ".PNG";
     s.ModernLinks = false;
+    s.Language = 2;
     return s;
 }
 
@@ -74,7 +75,8 @@ TEST(Settings, SavesAllKeysInOrderAndReadsThemBack)
                               "HideInfoBoxAfterCheck=1\r\n"
                               "ExtListHTML=.HTM\r\n"
                               "ExtListImg=.PNG\r\n"
-                              "ModernLinks=0\r\n");
+                              "ModernLinks=0\r\n"
+                              "Language=2\r\n");
     Settings loaded;
     LoadSettings(loaded, path);
     EXPECT_EQ(loaded, changedSettings());

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/strutil.h"
+#include "base/usertext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +12,7 @@ namespace orvane {
 void SortedStringList::append(std::string_view text)
 {
     if (text.size() > UINT32_MAX - m_texts.size())
-        throw OrvaneError("リンクの一覧が大きすぎます");
+        throw OrvaneError(Tr(QT_TRANSLATE_NOOP("Orvane", "リンクの一覧が大きすぎます")));
     m_texts.append(text);
     m_ends.push_back(static_cast<uint32_t>(m_texts.size()));
 }
@@ -33,7 +34,7 @@ bool SortedStringList::Add(std::string_view text)
         return true;
     }
     if (text.size() > UINT32_MAX - m_texts.size())
-        throw OrvaneError("リンクの一覧が大きすぎます");
+        throw OrvaneError(Tr(QT_TRANSLATE_NOOP("Orvane", "リンクの一覧が大きすぎます")));
     const uint32_t start = at == 0 ? 0 : m_ends[at - 1];
     m_texts.insert(start, text);
     const auto length = static_cast<uint32_t>(text.size());

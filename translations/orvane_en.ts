@@ -552,6 +552,10 @@ cannot be read.
         <source>プロジェクト情報を表示</source>
         <translation>Show project window</translation>
     </message>
+    <message>
+        <source>リンクの一覧が大きすぎます</source>
+        <translation>The list of links is too large</translation>
+    </message>
 </context>
 <context>
     <name>orvane::AboutDialog</name>

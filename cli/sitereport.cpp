@@ -77,7 +77,7 @@ std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
     ranks.reserve(page.InvalidLinks.size());
     for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
         const size_t index = page.InvalidLinks.BaseIndex(i);
-        const LinkPlace *place = page.PlaceOf(index);
+        const std::optional<LinkPlace> place = page.PlaceOf(index);
         const InvalidReason reason =
             i < page.InvalidReasons.size() ? page.InvalidReasons[i] : InvalidReason::missingFile;
         entries.push_back(

@@ -168,7 +168,7 @@ void FileObject::ExtractLinks()
     PageLinks page;
     const auto takeLists = [this, &page] {
         Links = std::move(page.links);
-        LinkPlaces = std::move(page.places);
+        LinkPlaces = LinkPlaceTable(page.places);
         Anchors = std::move(page.anchors);
         Targets = std::move(page.targets);
     };
@@ -220,7 +220,7 @@ bool FileObject::modernLinks() const
 std::string_view FileObject::LinkTarget(size_t linkIndex) const
 {
     const std::string_view link = Links[linkIndex];
-    const LinkPlace *place = PlaceOf(linkIndex);
+    const std::optional<LinkPlace> place = PlaceOf(linkIndex);
     if (place && place->quotedRefresh && modernLinks())
         return UnquotedRefreshTarget(link);
     return link;

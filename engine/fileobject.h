@@ -6,6 +6,7 @@
 #include "settings/settings.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -83,10 +84,10 @@ public:
     bool Ignored = false;
     orvane::ReachState ReachState = orvane::ReachState::unreached;
     bool Blue = true;
-    SortedStringList Links;            // every raw link text of the page
-    SortedStringList Anchors;          // every anchor name the page defines
-    IdSet Targets;                     // every element id of the page
-    std::vector<LinkPlace> LinkPlaces; // where the page names each entry of Links
+    SortedStringList Links;    // every raw link text of the page
+    SortedStringList Anchors;  // every anchor name the page defines
+    IdSet Targets;             // every element id of the page
+    LinkPlaceTable LinkPlaces; // where the page names each entry of Links
     LinkSubset ValidLinks{Links};
     LinkSubset InvalidLinks{Links};
     LinkSubset ExternalLinks{Links};
@@ -109,9 +110,11 @@ public:
     std::pair<std::string, std::string> SplitLink(std::string_view link) const;
     /// Where the page names Links[linkIndex]; none for a link that was not
     /// extracted from the page.
-    const LinkPlace *PlaceOf(size_t linkIndex) const
+    std::optional<LinkPlace> PlaceOf(size_t linkIndex) const
     {
-        return linkIndex < LinkPlaces.size() ? &LinkPlaces[linkIndex] : nullptr;
+        if (linkIndex >= LinkPlaces.size())
+            return std::nullopt;
+        return LinkPlaces[linkIndex];
     }
     /// What Links[linkIndex] points to under the current rules: the link as
     /// written, or, with ModernLinks, the part between the quotes of a refresh

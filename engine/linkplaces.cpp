@@ -136,4 +136,80 @@ void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
     links.AssignSorted(std::move(items));
 }
 
+namespace {
+
+constexpr uint32_t RefreshBit = 0x80000000u;
+constexpr size_t MostCompactLinks = 0x10000;
+
+} // namespace
+
+LinkPlaceTable::LinkPlaceTable(const std::vector<LinkPlace> &places)
+    : m_size(static_cast<uint32_t>(places.size()))
+{
+    const size_t n = places.size();
+    m_wide = n > MostCompactLinks ||
+             std::any_of(places.begin(), places.end(),
+                         [](const LinkPlace &p) { return (p.line & RefreshBit) != 0; });
+    if (m_wide) {
+        m_words.reserve(3 * n);
+        for (const LinkPlace &p : places) {
+            m_words.push_back(p.line);
+            m_words.push_back(p.count);
+            m_words.push_back(p.order | (p.quotedRefresh ? RefreshBit : 0u));
+        }
+        return;
+    }
+    size_t repeats = 0;
+    for (const LinkPlace &p : places)
+        repeats += p.count != 1;
+    m_words.reserve(n + (n + 1) / 2 + 2 * repeats);
+    for (const LinkPlace &p : places)
+        m_words.push_back(p.line | (p.quotedRefresh ? RefreshBit : 0u));
+    for (size_t i = 0; i < n; i += 2) {
+        const uint32_t high = i + 1 < n ? places[i + 1].order : 0u;
+        m_words.push_back(places[i].order | (high << 16));
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (places[i].count != 1) {
+            m_words.push_back(static_cast<uint32_t>(i));
+            m_words.push_back(places[i].count);
+        }
+    }
+}
+
+uint32_t LinkPlaceTable::count(size_t i) const
+{
+    const size_t first = m_size + (m_size + 1) / 2;
+    size_t low = 0;
+    size_t high = (m_words.size() - first) / 2;
+    while (low < high) {
+        const size_t mid = (low + high) / 2;
+        const uint32_t link = m_words[first + 2 * mid];
+        if (link == i)
+            return m_words[first + 2 * mid + 1];
+        if (link < i)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return 1;
+}
+
+LinkPlace LinkPlaceTable::operator[](size_t i) const
+{
+    LinkPlace place;
+    if (m_wide) {
+        place.line = m_words[3 * i];
+        place.count = m_words[3 * i + 1];
+        place.order = m_words[3 * i + 2] & ~RefreshBit;
+        place.quotedRefresh = (m_words[3 * i + 2] & RefreshBit) != 0;
+        return place;
+    }
+    place.line = m_words[i] & ~RefreshBit;
+    place.quotedRefresh = (m_words[i] & RefreshBit) != 0;
+    place.order = (m_words[m_size + i / 2] >> (i % 2 * 16)) & 0xffffu;
+    place.count = count(i);
+    return place;
+}
+
 } // namespace orvane

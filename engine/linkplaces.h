@@ -26,6 +26,33 @@ struct LinkPlace
     bool operator==(const LinkPlace &) const = default;
 };
 
+/// The places of a page's links, one per entry of its Links, held in about
+/// six bytes a link: the line and the refresh flag in one word, the rank in
+/// two bytes, and only the counts other than one, by link. Pages with more
+/// than 65,536 links or lines beyond 2^31 keep the places as they are.
+class LinkPlaceTable
+{
+public:
+    LinkPlaceTable() = default;
+    explicit LinkPlaceTable(const std::vector<LinkPlace> &places);
+
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    LinkPlace operator[](size_t i) const;
+    /// Bytes held.
+    size_t MemoryUsed() const { return m_words.capacity() * sizeof(uint32_t); }
+
+private:
+    uint32_t count(size_t i) const;
+
+    // Compact: the lines (n words), the ranks (two a word), then pairs of
+    // link index and count for the counts other than one, by index. Wide:
+    // the places as three words each.
+    std::vector<uint32_t> m_words;
+    uint32_t m_size = 0;
+    bool m_wide = false;
+};
+
 /// One link value found in a page, at a position of the text with the
 /// comments removed.
 struct FoundLink

@@ -86,14 +86,16 @@ FileTree::~FileTree() = default;
 
 TreeNode *FileTree::AddChild(TreeNode *parent, std::string text)
 {
-    const size_t row = parent->m_children.size();
+    const size_t row = parent->Count();
     const bool notify = m_observer && !Updating();
     if (notify)
         m_observer->nodeAboutToBeInserted(parent, row);
     auto node = std::unique_ptr<TreeNode>(new TreeNode(this, parent, std::move(text)));
     node->m_index = static_cast<uint32_t>(row);
     TreeNode *raw = node.get();
-    parent->m_children.push_back(std::move(node));
+    if (!parent->m_children)
+        parent->m_children = std::make_unique<std::vector<std::unique_ptr<TreeNode>>>();
+    parent->m_children->push_back(std::move(node));
     ++m_count;
     if (notify)
         m_observer->nodeInserted(raw);
@@ -127,9 +129,10 @@ void FileTree::Delete(TreeNode *node)
     if (notify)
         m_observer->nodeAboutToBeRemoved(node);
     m_count -= subtreeSize(node);
-    parent->m_children.erase(parent->m_children.begin() + static_cast<long>(row));
-    for (size_t i = row; i < parent->m_children.size(); ++i)
-        parent->m_children[i]->m_index = static_cast<uint32_t>(i);
+    std::vector<std::unique_ptr<TreeNode>> &siblings = *parent->m_children;
+    siblings.erase(siblings.begin() + static_cast<long>(row));
+    for (size_t i = row; i < siblings.size(); ++i)
+        siblings[i]->m_index = static_cast<uint32_t>(i);
     if (notify)
         m_observer->nodeRemoved(parent, row);
 }
@@ -140,7 +143,7 @@ void FileTree::Clear()
         return;
     Select(m_selected && m_selected != m_root.get() ? nullptr : m_selected);
     BeginUpdate();
-    m_root->m_children.clear();
+    m_root->m_children.reset();
     m_count = 1;
     EndUpdate();
 }

@@ -56,9 +56,9 @@ public:
     void SetExpanded(bool expanded);
 
     TreeNode *Parent() const { return m_isRoot ? nullptr : m_parent; }
-    size_t Count() const { return m_children.size(); }
-    bool HasChildren() const { return !m_children.empty(); }
-    TreeNode *Child(size_t i) const { return m_children[i].get(); }
+    size_t Count() const { return m_children ? m_children->size() : 0; }
+    bool HasChildren() const { return m_children && !m_children->empty(); }
+    TreeNode *Child(size_t i) const { return (*m_children)[i].get(); }
     /// Position among the parent's children (0 for the root).
     size_t Index() const { return m_index; }
     bool IsRoot() const { return m_isRoot; }
@@ -79,7 +79,8 @@ private:
     };
     std::string m_text;
     FileObject *m_data = nullptr;
-    std::vector<std::unique_ptr<TreeNode>> m_children;
+    // Made with the first child: most nodes (anchors) never have one.
+    std::unique_ptr<std::vector<std::unique_ptr<TreeNode>>> m_children;
     uint32_t m_index = 0;
     int8_t m_image = NoImage;
     int8_t m_selectedImage = NoImage;

@@ -9,18 +9,32 @@
 
 namespace orvane {
 
-void SortedStringList::append(std::string_view text)
+void SortedStringList::assign(const std::vector<std::string_view> &texts)
 {
-    if (text.size() > UINT32_MAX - m_texts.size())
+    size_t bytes = 4 * texts.size();
+    for (const std::string_view t : texts)
+        bytes += t.size();
+    if (bytes > UINT32_MAX)
         throw OrvaneError(Tr(QT_TRANSLATE_NOOP("Orvane", "リンクの一覧が大きすぎます")));
-    m_texts.append(text);
-    m_ends.push_back(static_cast<uint32_t>(m_texts.size()));
+    std::string data(bytes, '\0');
+    char *end = data.data();
+    char *text = data.data() + 4 * texts.size();
+    uint32_t at = 0;
+    for (const std::string_view t : texts) {
+        std::memcpy(text + at, t.data(), t.size());
+        at += static_cast<uint32_t>(t.size());
+        std::memcpy(end, &at, sizeof at);
+        end += sizeof at;
+    }
+    m_data = std::move(data);
+    m_size = static_cast<uint32_t>(texts.size());
 }
 
 void SortedStringList::Clear()
 {
-    m_texts.clear();
-    m_ends.clear();
+    m_data.clear();
+    m_data.shrink_to_fit();
+    m_size = 0;
 }
 
 bool SortedStringList::Add(std::string_view text)
@@ -28,32 +42,15 @@ bool SortedStringList::Add(std::string_view text)
     const auto it = std::lower_bound(begin(), end(), text, TextLess());
     if (it != end() && CompareText(*it, text) == 0)
         return false;
-    const size_t at = static_cast<size_t>(it - begin());
-    if (at == size()) {
-        append(text);
-        return true;
-    }
-    if (text.size() > UINT32_MAX - m_texts.size())
-        throw OrvaneError(Tr(QT_TRANSLATE_NOOP("Orvane", "リンクの一覧が大きすぎます")));
-    const uint32_t start = at == 0 ? 0 : m_ends[at - 1];
-    m_texts.insert(start, text);
-    const auto length = static_cast<uint32_t>(text.size());
-    m_ends.insert(m_ends.begin() + static_cast<ptrdiff_t>(at), start);
-    for (size_t i = at; i < m_ends.size(); ++i)
-        m_ends[i] += length;
+    std::vector<std::string_view> texts(begin(), end());
+    texts.insert(texts.begin() + (it - begin()), text);
+    assign(texts);
     return true;
 }
 
 void SortedStringList::AssignSorted(const std::vector<std::string> &texts)
 {
-    Clear();
-    size_t bytes = 0;
-    for (const std::string &t : texts)
-        bytes += t.size();
-    m_texts.reserve(bytes);
-    m_ends.reserve(texts.size());
-    for (const std::string &t : texts)
-        append(t);
+    assign(std::vector<std::string_view>(texts.begin(), texts.end()));
 }
 
 namespace {
@@ -145,26 +142,25 @@ void SortedStringList::Merge(SortedStringList &&other)
         return;
     }
     // Entries already in the list win over equal newcomers.
-    SortedStringList merged;
-    merged.m_texts.reserve(m_texts.size() + other.m_texts.size());
-    merged.m_ends.reserve(size() + other.size());
+    std::vector<std::string_view> merged;
+    merged.reserve(size() + other.size());
     size_t a = 0;
     size_t b = 0;
     while (a < size() || b < other.size()) {
         if (b == other.size()) {
-            merged.append((*this)[a++]);
+            merged.push_back((*this)[a++]);
             continue;
         }
         const int c = a == size() ? 1 : CompareText((*this)[a], other[b]);
         if (c <= 0) {
-            merged.append((*this)[a++]);
+            merged.push_back((*this)[a++]);
             if (c == 0)
                 ++b;
         } else {
-            merged.append(other[b++]);
+            merged.push_back(other[b++]);
         }
     }
-    *this = std::move(merged);
+    assign(merged);
 }
 
 int SortedStringList::IndexOf(std::string_view text) const

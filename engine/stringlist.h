@@ -3,6 +3,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -91,26 +92,34 @@ public:
     bool Contains(std::string_view text) const { return IndexOf(text) >= 0; }
 
     void Clear();
-    size_t size() const { return m_ends.size(); }
-    bool empty() const { return m_ends.empty(); }
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
     std::string_view operator[](size_t i) const
     {
-        const uint32_t begin = i == 0 ? 0 : m_ends[i - 1];
-        return std::string_view(m_texts).substr(begin, m_ends[i] - begin);
+        const uint32_t begin = i == 0 ? 0 : endOf(i - 1);
+        return std::string_view(m_data).substr(4 * size_t{m_size} + begin, endOf(i) - begin);
     }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
     /// The entries as strings of their own.
     std::vector<std::string> items() const { return {begin(), end()}; }
     /// Bytes held, buffers included.
-    size_t MemoryUsed() const { return m_texts.capacity() + m_ends.capacity() * sizeof(uint32_t); }
+    size_t MemoryUsed() const { return m_data.capacity(); }
 
 private:
-    /// Appends an entry at the end; the caller keeps the order.
-    void append(std::string_view text);
+    /// Replaces the entries with these, already in order.
+    void assign(const std::vector<std::string_view> &texts);
+    uint32_t endOf(size_t i) const
+    {
+        uint32_t end;
+        std::memcpy(&end, m_data.data() + 4 * i, sizeof end);
+        return end;
+    }
 
-    std::string m_texts;          // the entries end to end
-    std::vector<uint32_t> m_ends; // where each entry ends in m_texts
+    // Where each entry ends (four bytes each), then the entries end to end:
+    // one allocation a list.
+    std::string m_data;
+    uint32_t m_size = 0;
 };
 
 /// For each text, the index of the first text equal to it byte for byte (its

@@ -1,5 +1,7 @@
 #include "engine/stringlist.h"
 
+#include "base/strutil.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -59,6 +61,34 @@ TEST(SortedStringList, KeepsTheFirstLetterCaseAndFindsWithoutCase)
     EXPECT_EQ(list.IndexOf("missing"), -1);
     EXPECT_FALSE(list.Add("INDEX.html"));
     EXPECT_TRUE(list.Add("b"));
+}
+
+TEST(SortedStringList, HoldsItsEntriesInOneBufferWithFourBytesAnEntry)
+{
+    std::vector<std::string> texts;
+    size_t bytes = 0;
+    for (int i = 0; i < 500; ++i) {
+        texts.push_back("../../d" + std::to_string(i * 7919 % 1000) + "/page.html#s" +
+                        std::to_string(i % 4));
+        bytes += texts.back().size();
+    }
+    SortedStringList list;
+    list.AddAll(texts);
+    ASSERT_EQ(list.size(), 500u);
+    EXPECT_LE(list.MemoryUsed(), bytes + 4 * texts.size() + 16);
+    // Entries added one by one, at the front, the middle and the end, keep
+    // their bytes and the order.
+    list.Add("");
+    list.Add("zzz");
+    list.Add("../../d500/x.html");
+    EXPECT_EQ(list[0], "");
+    EXPECT_EQ(list[list.size() - 1], "zzz");
+    EXPECT_TRUE(std::is_sorted(list.begin(), list.end(), TextLess()));
+    for (const std::string &t : texts)
+        EXPECT_EQ(list[static_cast<size_t>(list.IndexOf(t))], t);
+    list.Clear();
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.IndexOf("zzz"), -1);
 }
 
 } // namespace

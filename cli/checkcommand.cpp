@@ -8,10 +8,12 @@
 #include "cli/jsonreport.h"
 #include "cli/options.h"
 #include "cli/projectsetup.h"
+#include "cli/referrerreport.h"
 #include "cli/settingoverride.h"
 #include "cli/sitereport.h"
 #include "cli/textreport.h"
 #include "engine/checkrun.h"
+#include "engine/fileobject.h"
 #include "engine/site.h"
 #include "project/memoryprojectview.h"
 #include "project/project.h"
@@ -62,6 +64,8 @@ private:
     std::string openSite();
     void checkReadable(const std::string &home);
     void warnAboutMissingTopPages(const std::string &home);
+    /// The file --referrers names; fails when the site has none such.
+    const FileObject *referrersFile(const std::string &home);
 
     const CheckOptions &m_options;
     std::ostream &m_err;
@@ -132,6 +136,17 @@ void Checker::checkReadable(const std::string &home)
         fail(PrintableText(m_options.serverRoot) + ": the server root is not a folder");
 }
 
+const FileObject *Checker::referrersFile(const std::string &home)
+{
+    const std::string path = PathFromHome(home, m_options.referrersOf);
+    const FileObject *file = m_site.FileObjects.FindFileObject(path, false);
+    if (!file)
+        file = m_site.FileObjects.FindFileObject(path, m_settings.IgnoreCase);
+    if (!file)
+        fail(PrintableText(m_options.referrersOf) + ": not a file of the site");
+    return file;
+}
+
 void Checker::warnAboutMissingTopPages(const std::string &home)
 {
     if (m_options.quiet)
@@ -153,8 +168,14 @@ int Checker::run(std::ostream &out)
     if (m_host.informations().empty())
         fail("the check of " + PrintableText(home) + " did not finish");
     warnAboutMissingTopPages(home);
+    if (!m_options.referrersOf.empty()) {
+        const FileObject *file = referrersFile(home);
+        WriteReferrersReport(out, m_site, *file, m_options.format == ReportFormat::Json);
+        out.flush();
+        return ExitClean;
+    }
     if (m_options.format == ReportFormat::Json)
-        WriteJsonReport(out, m_site);
+        WriteJsonReport(out, m_site, m_options.referrersAll);
     else if (m_options.format == ReportFormat::Github)
         WriteGithubReport(out, m_site, m_host.informations().back(), ExpandFileName("."));
     else

@@ -18,6 +18,8 @@ enum class Opt {
     Option,
     Format,
     Json,
+    Referrers,
+    ReferrersAll,
     Quiet,
     Help,
     Version
@@ -32,12 +34,19 @@ struct OptionSpec
 };
 
 constexpr OptionSpec Specs[] = {
-    {'t', "top", Opt::Top, true},           {'x', "exclude", Opt::Exclude, true},
-    {'w', "wildcard", Opt::WildCard, true}, {'r', "server-root", Opt::ServerRoot, true},
-    {'s', "settings", Opt::Settings, true}, {'o', "option", Opt::Option, true},
-    {'f', "format", Opt::Format, true},     {0, "json", Opt::Json, false},
-    {'q', "quiet", Opt::Quiet, false},      {'h', "help", Opt::Help, false},
+    {'t', "top", Opt::Top, true},
+    {'x', "exclude", Opt::Exclude, true},
+    {'w', "wildcard", Opt::WildCard, true},
+    {'r', "server-root", Opt::ServerRoot, true},
+    {'s', "settings", Opt::Settings, true},
+    {'o', "option", Opt::Option, true},
+    {'f', "format", Opt::Format, true},
+    {0, "json", Opt::Json, false},
+    {'q', "quiet", Opt::Quiet, false},
+    {'h', "help", Opt::Help, false},
     {0, "version", Opt::Version, false},
+    {0, "referrers", Opt::Referrers, true},
+    {0, "referrers-all", Opt::ReferrersAll, false},
 };
 
 const OptionSpec *findLong(std::string_view name)
@@ -119,6 +128,12 @@ void apply(CheckOptions &options, const OptionSpec &spec, const std::string &val
         break;
     case Opt::Json:
         options.format = ReportFormat::Json;
+        break;
+    case Opt::Referrers:
+        setOnce(options.referrersOf, value, spec.longName);
+        break;
+    case Opt::ReferrersAll:
+        options.referrersAll = true;
         break;
     case Opt::Quiet:
         options.quiet = true;
@@ -241,6 +256,11 @@ Checks a local web site for orphaned files and invalid links.
   -f, --format FORMAT     the report's form: text (the default), json, or
                           github (workflow annotations for a CI log)
       --json              the same as --format json
+      --referrers FILE    print only the pages that link to FILE (relative
+                          to the home folder, or absolute), with the line of
+                          the first such link and the page's state
+      --referrers-all     the JSON report lists the pages that link to each
+                          file
   -q, --quiet             no progress display, and no warnings: standard
                           error carries errors only
   -h, --help              print this help and exit

@@ -2,6 +2,7 @@
 
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
+#include "engine/linkhints.h"
 #include "engine/site.h"
 #include "project/project.h"
 
@@ -68,7 +69,8 @@ bool HasFindings(const Site &site)
     return false;
 }
 
-std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
+std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page,
+                                                      const LinkHints *hints)
 {
     std::vector<InvalidLinkEntry> entries;
     entries.reserve(page.InvalidLinks.size());
@@ -79,8 +81,15 @@ std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
         const LinkPlace *place = page.PlaceOf(index);
         const InvalidReason reason =
             i < page.InvalidReasons.size() ? page.InvalidReasons[i] : InvalidReason::missingFile;
-        entries.push_back(
-            {page.LinkTarget(index), place ? place->line : 0u, place ? place->count : 1u, reason});
+        entries.push_back({page.LinkTarget(index),
+                           place ? place->line : 0u,
+                           place ? place->count : 1u,
+                           reason,
+                           {}});
+        if (hints) {
+            if (auto hint = hints->For(page, i))
+                entries.back().suggestion = std::move(hint->link);
+        }
         ranks.push_back(place ? place->order : 0u);
     }
     std::vector<size_t> order(entries.size());
@@ -90,7 +99,7 @@ std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
     std::vector<InvalidLinkEntry> sorted;
     sorted.reserve(entries.size());
     for (const size_t i : order)
-        sorted.push_back(entries[i]);
+        sorted.push_back(std::move(entries[i]));
     return sorted;
 }
 
@@ -105,6 +114,33 @@ const char *InvalidReasonText(InvalidReason reason)
         return "file URL";
     }
     return "invalid";
+}
+
+const char *ReferrerStateText(ReferrerState state)
+{
+    switch (state) {
+    case ReferrerState::top:
+    case ReferrerState::reached:
+        return "reached";
+    case ReferrerState::unreached:
+        return "unreached";
+    case ReferrerState::excluded:
+        return "excluded";
+    }
+    return "unreached";
+}
+
+const char *OrphanReasonText(OrphanReason reason)
+{
+    switch (reason) {
+    case OrphanReason::none:
+        break;
+    case OrphanReason::noReferrer:
+        return "no page links here";
+    case OrphanReason::onlyOrphanedReferrers:
+        return "every page linking here is itself orphaned or excluded";
+    }
+    return "";
 }
 
 } // namespace orvane::cli

@@ -228,8 +228,10 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
     };
     for (const std::string &name : target->Anchors)
         consider(name);
-    target->Targets.ForEachText(consider);
-    if (found.empty() || ambiguous)
+    // Only the current link rules let a fragment name an element id.
+    if (m_site.settings().ModernLinks)
+        target->Targets.ForEachText(consider);
+    if (found.empty() || ambiguous || SameText(found, anchor))
         return std::nullopt;
     return LinkHint{HintKind::anchor, std::string(text.substr(0, hash + 1)) + std::string(found),
                     std::string(found)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace orvane {
@@ -67,7 +68,17 @@ void IgnoreFolderFiles(Site &site, TreeNode *node);
 void SameNameIgnoreItemClick(Site &site);
 void SameExtIgnoreItemClick(Site &site);
 
-/// Deletes the selected file or folder from disk after a confirmation, and on
+/// The second paragraph of a deletion's confirmation, when pages that stay
+/// link to what goes: "<lead>N<tail>", then the first BrokenLinkPagesShown
+/// pages one a line, then "<more>M<more tail>" for the rest.
+inline constexpr const char *BrokenLinksLead = "残るページからのリンク ";
+inline constexpr const char *BrokenLinksTail = " 個が切れます:";
+inline constexpr const char *BrokenLinksMorePages = "ほか ";
+inline constexpr const char *BrokenLinksMoreTail = " ページ";
+inline constexpr size_t BrokenLinkPagesShown = 5;
+
+/// Deletes the selected file or folder from disk after a confirmation (which
+/// says which links the deletion breaks in pages that stay), and on
 /// success releases every file object below it, drops its folder nodes and
 /// removes the node. The root gives "指定したアイテムは削除できません"; failures
 /// give their message and change nothing in the tree or the project. The

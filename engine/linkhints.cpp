@@ -54,11 +54,14 @@ std::string withTargetCase(std::string_view text, const std::string &targetPath)
     }
     bool changed = false;
     // The names after the last "." or ".." are the last names of the path the
-    // link resolves to.
+    // link resolves to; one that is not the target's name without case (an
+    // escaped one) leaves the link to be written afresh.
     for (; k > 0 && t > 0; --k, --t) {
         const std::string_view name = names[k - 1];
-        if (name.empty() || name == "." || name == ".." || !SameText(name, targetNames[t - 1]))
+        if (name == "." || name == "..")
             break;
+        if (name.empty() || !SameText(name, targetNames[t - 1]))
+            return {};
         changed = changed || name != targetNames[t - 1];
         names[k - 1] = targetNames[t - 1];
     }

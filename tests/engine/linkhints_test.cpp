@@ -52,7 +52,9 @@ TEST(LinkHints, MissingFilesSuggestTheCaseOrTheOneFileOfThatName)
                 pageOf({"Sub/Page.HTML", "old/photo.jpg", "gone/moved.html#s1?",
                         "gone/moved.html?q=1#s1", "x/dup.html", "nothing.html",
                         "file:///nowhere/photo.jpg", "http:Sub/page.html", "sub/./Page.html"}));
-    f.dir.write("a/x.html", pageOf({"../IMG/Logo.gif", "photo.jpg", "../a/../Sub/page.html"}));
+    f.dir.write("my dir/Notes.html", "");
+    f.dir.write("a/x.html", pageOf({"../IMG/Logo.gif", "photo.jpg", "../a/../Sub/page.html",
+                                    "../My%20Dir/notes.html"}));
     CheckFolder(f.site, f.dir.path(), false);
 
     using H = std::pair<HintKind, std::string>;
@@ -66,6 +68,10 @@ TEST(LinkHints, MissingFilesSuggestTheCaseOrTheOneFileOfThatName)
     // the last ".." is put right.
     EXPECT_EQ(hintOf(f, "a/x.html", "../a/../Sub/page.html"),
               H(HintKind::letterCase, "../a/../sub/page.html"));
+
+    // An escaped name cannot be put right in place: the link is written afresh.
+    EXPECT_EQ(hintOf(f, "a/x.html", "../My%20Dir/notes.html"),
+              H(HintKind::letterCase, "../my dir/Notes.html"));
 
     EXPECT_EQ(hintOf(f, "index.html", "old/photo.jpg"), H(HintKind::moved, "media/photo.jpg"));
     EXPECT_EQ(hintOf(f, "a/x.html", "photo.jpg"), H(HintKind::moved, "../media/photo.jpg"));

@@ -1,6 +1,7 @@
 #include "engine/referrers.h"
 
 #include "engine/fileobject.h"
+#include "engine/parallelfor.h"
 #include "engine/site.h"
 
 #include <algorithm>
@@ -11,22 +12,6 @@ namespace orvane {
 namespace {
 
 constexpr uint32_t None = std::numeric_limits<uint32_t>::max();
-
-/// Calls f(target, linkIndex) for every valid link of page that leads to
-/// another file of the tree, with the walk targets the check kept or, once
-/// they no longer hold, resolved afresh.
-template<typename F>
-void forEachTarget(const FileObject &page, uint64_t stamp, F &&f)
-{
-    const std::vector<WalkTarget> *targets = page.WalkTargets(stamp);
-    for (size_t i = 0; i < page.ValidLinks.size(); ++i) {
-        const size_t link = page.ValidLinks.BaseIndex(i);
-        const FileObject *target =
-            targets ? (*targets)[i].object : page.ResolveWalkTarget(link).object;
-        if (target && target != &page)
-            f(*target, link);
-    }
-}
 
 uint32_t placeCount(const FileObject &page, size_t link)
 {
@@ -42,6 +27,35 @@ bool namesEarlier(const FileObject &page, size_t a, size_t b)
     return pa && pb && pa->order < pb->order;
 }
 
+/// For every valid link of every page, in order, the place in FileObjects of
+/// the file it leads to; None for a link that leads to no other file of the
+/// tree. Takes the walk targets the check kept or, once they no longer hold,
+/// resolves afresh. Finding a target's place visits the target, which is what
+/// costs here, so the pages are shared among the cores.
+std::vector<uint32_t> targetPlaces(Site &site, std::vector<uint32_t> &firstLink)
+{
+    const FileObjectList &objects = site.FileObjects;
+    const size_t n = objects.size();
+    const uint64_t stamp = site.ResolutionStamp();
+    firstLink.assign(n + 1, 0);
+    for (size_t p = 0; p < n; ++p)
+        firstLink[p + 1] = firstLink[p] + static_cast<uint32_t>(objects[p]->ValidLinks.size());
+    std::vector<uint32_t> places(firstLink[n], None);
+    ParallelFor(0, n, firstLink[n] < 4096 ? 1 : ComputeThreads(), [&](size_t p) {
+        const FileObject &page = *objects[p];
+        const std::vector<WalkTarget> *targets = page.WalkTargets(stamp);
+        uint32_t *out = places.data() + firstLink[p];
+        for (size_t i = 0; i < page.ValidLinks.size(); ++i) {
+            const FileObject *target =
+                targets ? (*targets)[i].object
+                        : page.ResolveWalkTarget(page.ValidLinks.BaseIndex(i)).object;
+            if (target && target != &page)
+                out[i] = target->TableIndex;
+        }
+    });
+    return places;
+}
+
 } // namespace
 
 ReferrerTable::ReferrerTable(Site &site)
@@ -51,7 +65,8 @@ ReferrerTable::ReferrerTable(Site &site)
     const size_t n = objects.size();
     for (size_t i = 0; i < n; ++i)
         objects[i]->TableIndex = static_cast<uint32_t>(i);
-    const uint64_t stamp = site.ResolutionStamp();
+    std::vector<uint32_t> firstLink;
+    const std::vector<uint32_t> places = targetPlaces(site, firstLink);
 
     // Two passes over the links, counting and then filling, so the table is
     // made in place: a page counts once per file however many of its links
@@ -59,13 +74,13 @@ ReferrerTable::ReferrerTable(Site &site)
     std::vector<uint32_t> lastPage(n, None);
     m_offsets.assign(n + 1, 0);
     for (size_t p = 0; p < n; ++p) {
-        forEachTarget(*objects[p], stamp, [&](const FileObject &target, size_t) {
-            const uint32_t t = target.TableIndex;
-            if (lastPage[t] != p) {
+        for (size_t k = firstLink[p]; k < firstLink[p + 1]; ++k) {
+            const uint32_t t = places[k];
+            if (t != None && lastPage[t] != p) {
                 lastPage[t] = static_cast<uint32_t>(p);
                 ++m_offsets[t + 1];
             }
-        });
+        }
     }
     for (size_t t = 0; t < n; ++t)
         m_offsets[t + 1] += m_offsets[t];
@@ -75,21 +90,24 @@ ReferrerTable::ReferrerTable(Site &site)
     std::fill(lastPage.begin(), lastPage.end(), None);
     for (size_t p = 0; p < n; ++p) {
         const FileObject &page = *objects[p];
-        forEachTarget(page, stamp, [&](const FileObject &target, size_t link) {
-            const uint32_t t = target.TableIndex;
+        for (size_t k = firstLink[p]; k < firstLink[p + 1]; ++k) {
+            const uint32_t t = places[k];
+            if (t == None)
+                continue;
+            const size_t link = page.ValidLinks.BaseIndex(k - firstLink[p]);
             const uint32_t count = placeCount(page, link);
             if (lastPage[t] != p) {
                 lastPage[t] = static_cast<uint32_t>(p);
                 slot[t] = next[t]++;
                 m_referrers[slot[t]] = {static_cast<uint32_t>(p), static_cast<uint32_t>(link),
                                         count};
-                return;
+                continue;
             }
             Referrer &referrer = m_referrers[slot[t]];
             referrer.count += count;
             if (namesEarlier(page, link, referrer.link))
                 referrer.link = static_cast<uint32_t>(link);
-        });
+        }
     }
 }
 

@@ -72,6 +72,10 @@ TEST(CheckCommandReferrers, ReportsGiveHintsAndReferrersOnlyWhenAsked)
               std::string::npos)
         << text.out;
 
+    const CliResult github = runChecker({"--format", "github", dir.path()});
+    EXPECT_NE(github.out.find("old/b.html#s1 (missing file) -> new/b.html#s1\n"), std::string::npos)
+        << github.out;
+
     const CliResult json = runChecker({"--json", dir.path()});
     EXPECT_NE(
         json.out.find("\"hints\": {\"Img/Unused.GIF\": \"img/unused.gif\", \"new/b.html#sl\": "

@@ -114,7 +114,8 @@ ReferrerTable::ReferrerTable(Site &site)
 std::span<const Referrer> ReferrerTable::Of(const FileObject &object) const
 {
     const size_t t = object.TableIndex;
-    if (t + 1 >= m_offsets.size() || m_site.FileObjects[t] != &object)
+    if (t + 1 >= m_offsets.size() || t >= m_site.FileObjects.size() ||
+        m_site.FileObjects[t] != &object)
         return {};
     return std::span<const Referrer>(m_referrers)
         .subspan(m_offsets[t], m_offsets[t + 1] - m_offsets[t]);

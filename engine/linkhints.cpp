@@ -9,6 +9,8 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 
 namespace orvane {
 
@@ -99,8 +101,14 @@ size_t EditDistanceWithin(std::string_view a, std::string_view b, size_t limit)
     if (b.size() - a.size() > limit)
         return limit + 1;
     // One row of the distance table at a time; a row whose smallest entry
-    // passes the limit ends the search.
-    std::vector<size_t> row(a.size() + 1);
+    // passes the limit ends the search. Names are short: the row is kept on
+    // the stack when it fits.
+    constexpr size_t ShortName = 64;
+    std::array<size_t, ShortName + 1> shortRow;
+    std::vector<size_t> longRow(a.size() > ShortName ? a.size() + 1 : 0);
+    const std::span<size_t> row = a.size() > ShortName
+                                      ? std::span<size_t>(longRow)
+                                      : std::span<size_t>(shortRow.data(), a.size() + 1);
     for (size_t i = 0; i <= a.size(); ++i)
         row[i] = i;
     for (size_t j = 1; j <= b.size(); ++j) {
@@ -150,6 +158,17 @@ LinkHints::LinkHints(const Site &site)
     std::sort(m_byName.begin(), m_byName.end());
 }
 
+bool LinkHints::anyFileNamedLike(std::string_view name) const
+{
+    const auto [first, last] = std::equal_range(m_byName.begin(), m_byName.end(),
+                                                NameEntry{PathIndex::FoldedHash(name), 0});
+    for (auto it = first; it != last; ++it) {
+        if (SameText(ExtractFileName(m_site.FileObjects[it->object]->FullPath), name))
+            return true;
+    }
+    return false;
+}
+
 const FileObject *LinkHints::onlyFileNamed(std::string_view name) const
 {
     const bool ignoreCase = m_site.settings().IgnoreCase;
@@ -175,8 +194,14 @@ std::optional<LinkHint> LinkHints::missingFile(const FileObject &page, std::stri
     const auto [path, anchor] = page.SplitLink(text);
     if (path.empty())
         return std::nullopt;
-    const Project &project = m_site.project();
     const std::vector<std::string> forms = pathForms(m_site, path);
+    // Both hints need a file whose name is the link's without regard to case:
+    // most missing files have none, and are done with at once.
+    if (std::none_of(forms.begin(), forms.end(), [this](const std::string &form) {
+            return anyFileNamedLike(ExtractFileName(form));
+        }))
+        return std::nullopt;
+    const Project &project = m_site.project();
     const std::string_view rest = text.substr(pathPartOf(text).second);
     if (!m_site.settings().IgnoreCase) {
         for (const std::string &form : forms) {

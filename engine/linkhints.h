@@ -34,6 +34,9 @@ public:
 private:
     std::optional<LinkHint> missingFile(const FileObject &page, std::string_view text) const;
     std::optional<LinkHint> missingAnchor(const FileObject &page, std::string_view text) const;
+    /// Whether a file of the site has name as its file name without regard
+    /// to case.
+    bool anyFileNamedLike(std::string_view name) const;
     const FileObject *onlyFileNamed(std::string_view name) const;
 
     const Site &m_site;

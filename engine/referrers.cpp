@@ -27,31 +27,43 @@ bool namesEarlier(const FileObject &page, size_t a, size_t b)
     return pa && pb && pa->order < pb->order;
 }
 
+/// Calls f(i, target) for the i-th valid link of page when it leads to a
+/// file of the tree, with the walk targets the check kept or, once they no
+/// longer hold, resolved afresh.
+template<typename F>
+void forEachTarget(const FileObject &page, uint64_t stamp, F &&f)
+{
+    const std::vector<WalkTarget> *targets = page.WalkTargets(stamp);
+    for (size_t i = 0; i < page.ValidLinks.size(); ++i) {
+        const FileObject *target =
+            targets ? (*targets)[i].object
+                    : page.ResolveWalkTarget(page.ValidLinks.BaseIndex(i)).object;
+        if (target)
+            f(i, *target);
+    }
+}
+
 /// For every valid link of every page, in order, the place in FileObjects of
 /// the file it leads to; None for a link that leads to no other file of the
 /// tree. Takes the walk targets the check kept or, once they no longer hold,
 /// resolves afresh. Finding a target's place visits the target, which is what
 /// costs here, so the pages are shared among the cores.
-std::vector<uint32_t> targetPlaces(Site &site, std::vector<uint32_t> &firstLink)
+std::vector<uint32_t> targetPlaces(const Site &site, uint64_t stamp,
+                                   std::vector<uint32_t> &firstLink)
 {
     const FileObjectList &objects = site.FileObjects;
     const size_t n = objects.size();
-    const uint64_t stamp = site.ResolutionStamp();
     firstLink.assign(n + 1, 0);
     for (size_t p = 0; p < n; ++p)
         firstLink[p + 1] = firstLink[p] + static_cast<uint32_t>(objects[p]->ValidLinks.size());
     std::vector<uint32_t> places(firstLink[n], None);
     ParallelFor(0, n, firstLink[n] < 4096 ? 1 : ComputeThreads(), [&](size_t p) {
         const FileObject &page = *objects[p];
-        const std::vector<WalkTarget> *targets = page.WalkTargets(stamp);
         uint32_t *out = places.data() + firstLink[p];
-        for (size_t i = 0; i < page.ValidLinks.size(); ++i) {
-            const FileObject *target =
-                targets ? (*targets)[i].object
-                        : page.ResolveWalkTarget(page.ValidLinks.BaseIndex(i)).object;
-            if (target && target != &page)
-                out[i] = target->TableIndex;
-        }
+        forEachTarget(page, stamp, [&](size_t i, const FileObject &target) {
+            if (&target != &page)
+                out[i] = target.TableIndex;
+        });
     });
     return places;
 }
@@ -60,13 +72,14 @@ std::vector<uint32_t> targetPlaces(Site &site, std::vector<uint32_t> &firstLink)
 
 ReferrerTable::ReferrerTable(Site &site)
     : m_site(site)
+    , m_stamp(site.ResolutionStamp())
 {
     const FileObjectList &objects = site.FileObjects;
     const size_t n = objects.size();
     for (size_t i = 0; i < n; ++i)
         objects[i]->TableIndex = static_cast<uint32_t>(i);
     std::vector<uint32_t> firstLink;
-    const std::vector<uint32_t> places = targetPlaces(site, firstLink);
+    const std::vector<uint32_t> places = targetPlaces(site, m_stamp, firstLink);
 
     // Two passes over the links, counting and then filling, so the table is
     // made in place: a page counts once per file however many of its links
@@ -95,16 +108,13 @@ ReferrerTable::ReferrerTable(Site &site)
             if (t == None)
                 continue;
             const size_t link = page.ValidLinks.BaseIndex(k - firstLink[p]);
-            const uint32_t count = placeCount(page, link);
             if (lastPage[t] != p) {
                 lastPage[t] = static_cast<uint32_t>(p);
                 slot[t] = next[t]++;
-                m_referrers[slot[t]] = {static_cast<uint32_t>(p), static_cast<uint32_t>(link),
-                                        count};
+                m_referrers[slot[t]] = {static_cast<uint32_t>(p), static_cast<uint32_t>(link)};
                 continue;
             }
             Referrer &referrer = m_referrers[slot[t]];
-            referrer.count += count;
             if (namesEarlier(page, link, referrer.link))
                 referrer.link = static_cast<uint32_t>(link);
         }
@@ -130,6 +140,17 @@ uint32_t ReferrerTable::Line(const Referrer &referrer) const
 {
     const LinkPlace *place = Page(referrer)->PlaceOf(referrer.link);
     return place ? place->line : 0;
+}
+
+uint32_t ReferrerTable::Count(const Referrer &referrer, const FileObject &file) const
+{
+    const FileObject &page = *Page(referrer);
+    uint32_t count = 0;
+    forEachTarget(page, m_stamp, [&](size_t i, const FileObject &target) {
+        if (&target == &file)
+            count += placeCount(page, page.ValidLinks.BaseIndex(i));
+    });
+    return count;
 }
 
 size_t ReferrerTable::MemoryUse() const
@@ -186,7 +207,7 @@ BrokenLinks LinksBrokenByDeleting(const ReferrerTable &table,
         for (const Referrer &referrer : table.Of(*file)) {
             if (goes(referrer.page))
                 continue;
-            broken.links += referrer.count;
+            broken.links += table.Count(referrer, *file);
             pages.push_back(referrer.page);
         }
     }
@@ -194,7 +215,7 @@ BrokenLinks LinksBrokenByDeleting(const ReferrerTable &table,
     pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
     broken.pageCount = pages.size();
     for (size_t i = 0; i < pages.size() && i < maxPages; ++i)
-        broken.pages.push_back(table.Page(Referrer{pages[i], 0, 0}));
+        broken.pages.push_back(table.Page(Referrer{pages[i], 0}));
     return broken;
 }
 

@@ -13,13 +13,12 @@ class FileObject;
 class Site;
 
 /// One page that links to a file: the page (its place in FileObjects when
-/// the table was made), the first of its links that leads there (an index
-/// into the page's Links) and how many times the page names such a link.
+/// the table was made) and the first of its links that leads there (an index
+/// into the page's Links).
 struct Referrer
 {
     uint32_t page;
     uint32_t link;
-    uint32_t count;
 };
 
 /// Which pages link to each file: the pages whose valid links lead to it, as
@@ -42,11 +41,15 @@ public:
     /// when unknown.
     uint32_t Line(const Referrer &referrer) const;
 
+    /// How many times the referring page names links that lead to file.
+    uint32_t Count(const Referrer &referrer, const FileObject &file) const;
+
     /// Bytes the table holds, for the benchmarks.
     size_t MemoryUse() const;
 
 private:
     const Site &m_site;
+    uint64_t m_stamp;                // the resolution the walk targets were taken from
     std::vector<uint32_t> m_offsets; // per file of FileObjects, one more at the end
     std::vector<Referrer> m_referrers;
 };

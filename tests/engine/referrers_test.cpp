@@ -27,8 +27,8 @@ Seen referrersOf(SiteFixture &f, const std::string &relative)
     const ReferrerTable &table = f.site.Referrers();
     for (const Referrer &referrer : table.Of(*object)) {
         const FileObject *page = table.Page(referrer);
-        seen[page->FullPath.substr(f.dir.path().size())] = {table.Line(referrer), referrer.count,
-                                                            ReferrerStateOf(*page)};
+        seen[page->FullPath.substr(f.dir.path().size())] = {
+            table.Line(referrer), table.Count(referrer, *object), ReferrerStateOf(*page)};
     }
     return seen;
 }

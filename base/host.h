@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace orvane {
@@ -18,6 +19,37 @@ enum class Sound {
 
 /// The three link lists of the main window.
 enum class LinkList { Valid, Invalid, External };
+
+/// How a page that links to a file stands in the last analysis.
+enum class ReferrerState : uint8_t { top, reached, unreached, excluded };
+
+/// Why a file is orphaned when no walk can reach it: no page links to it at
+/// all, or every page that does is itself orphaned or excluded.
+enum class OrphanReason { none, noReferrer, onlyOrphanedReferrers };
+
+/// What an invalid link probably meant.
+enum class HintKind : uint8_t {
+    letterCase, // a file whose path differs only in letter case
+    moved,      // the one file of the site with the link's file name
+    anchor,     // the one anchor or id of the target close to the fragment
+};
+
+struct LinkHint
+{
+    HintKind kind;
+    std::string link; // the link text that reaches what was probably meant
+    std::string name; // for an anchor: the anchor or id
+};
+
+/// One page that links to the selected file, as the list of them shows it.
+struct ReferrerRow
+{
+    std::string page;      // its full path
+    std::string shownPage; // its path below the home folder
+    std::string link;      // the first of its links that leads to the file
+    uint32_t line;         // where the page names that link, from 1; 0 when unknown
+    ReferrerState state;
+};
 
 /// Everything the engine, the project and the settings need from the program
 /// around them: the progress displays, pending events, message boxes, sounds,
@@ -60,6 +92,16 @@ public:
         (void)list;
         (void)text;
     }
+    /// What the entry added last to list probably meant (an invalid link's hint).
+    virtual void setLinkHint(LinkList list, const LinkHint &hint)
+    {
+        (void)list;
+        (void)hint;
+    }
+    /// The pages that link to the selected file, and for an orphan why no
+    /// walk reaches it; cleared with the link lists.
+    virtual void setOrphanReason(OrphanReason reason) { (void)reason; }
+    virtual void addReferrer(const ReferrerRow &row) { (void)row; }
 
     /// Convenience for the common one-button boxes.
     void error(const std::string &text) { message(MessageKind::Error, text, MessageButtons::Ok); }

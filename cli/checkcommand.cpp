@@ -9,10 +9,12 @@
 #include "cli/jsonreport.h"
 #include "cli/options.h"
 #include "cli/projectsetup.h"
+#include "cli/referrerreport.h"
 #include "cli/settingoverride.h"
 #include "cli/sitereport.h"
 #include "cli/textreport.h"
 #include "engine/checkrun.h"
+#include "engine/fileobject.h"
 #include "engine/site.h"
 #include "project/memoryprojectview.h"
 #include "project/project.h"
@@ -97,6 +99,8 @@ private:
     std::string openSite();
     void checkReadable(const std::string &home);
     void warnAboutMissingTopPages(const std::string &home);
+    /// The file --referrers names; fails when the site has none such.
+    const FileObject *referrersFile(const std::string &home);
 
     const CheckOptions &m_options;
     std::ostream &m_err;
@@ -178,6 +182,17 @@ void Checker::checkReadable(const std::string &home)
                 {PrintableText(m_options.serverRoot)}));
 }
 
+const FileObject *Checker::referrersFile(const std::string &home)
+{
+    const std::string path = PathFromHome(home, m_options.referrersOf);
+    const FileObject *file = m_site.FileObjects.FindFileObject(path, false);
+    if (!file)
+        file = m_site.FileObjects.FindFileObject(path, m_settings.IgnoreCase);
+    if (!file)
+        fail(PrintableText(m_options.referrersOf) + ": not a file of the site");
+    return file;
+}
+
 void Checker::warnAboutMissingTopPages(const std::string &home)
 {
     if (m_options.quiet)
@@ -202,8 +217,14 @@ int Checker::run(std::ostream &out)
         fail(Tr(QT_TRANSLATE_NOOP("Orvane", "the check of %1 did not finish"),
                 {PrintableText(home)}));
     warnAboutMissingTopPages(home);
+    if (!m_options.referrersOf.empty()) {
+        const FileObject *file = referrersFile(home);
+        WriteReferrersReport(out, m_site, *file, m_options.format == ReportFormat::Json);
+        out.flush();
+        return ExitClean;
+    }
     if (m_options.format == ReportFormat::Json)
-        WriteJsonReport(out, m_site);
+        WriteJsonReport(out, m_site, m_options.referrersAll);
     else if (m_options.format == ReportFormat::Github)
         WriteGithubReport(out, m_site, m_host.informations().back(), ExpandFileName("."));
     else

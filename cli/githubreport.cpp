@@ -3,6 +3,7 @@
 #include "base/textcodec.h"
 #include "cli/sitereport.h"
 #include "engine/fileobject.h"
+#include "engine/linkhints.h"
 #include "engine/site.h"
 
 #include <vector>
@@ -64,18 +65,20 @@ void writeSummary(std::ostream &out, const std::string &summary)
     out << '\n';
 }
 
-void writeInvalidLinks(std::ostream &out, const FileObject &page, const std::string &currentFolder)
+void writeInvalidLinks(std::ostream &out, const FileObject &page, const LinkHints &hints,
+                       const std::string &currentFolder)
 {
     if (page.InvalidLinks.empty())
         return;
     const std::string file = EscapeWorkflowProperty(PathRelativeTo(page.FullPath, currentFolder));
-    for (const InvalidLinkEntry &entry : InvalidLinksInPageOrder(page)) {
+    for (const InvalidLinkEntry &entry : InvalidLinksInPageOrder(page, &hints)) {
         out << "::error file=" << file;
         if (entry.line > 0)
             out << ",line=" << entry.line;
         out << "::"
             << EscapeWorkflowData(Tr(InvalidLinkAnnotation) + std::string(entry.link) + " (" +
-                                  Tr(InvalidReasonText(entry.reason)) + ")")
+                                  Tr(InvalidReasonText(entry.reason)) + ")" +
+                                  (entry.suggestion.empty() ? "" : " -> " + entry.suggestion))
             << '\n';
     }
 }
@@ -111,12 +114,12 @@ std::string PathRelativeTo(const std::string &path, const std::string &folder)
     return relative;
 }
 
-void WriteGithubReport(std::ostream &out, const Site &site, const std::string &summary,
+void WriteGithubReport(std::ostream &out, Site &site, const std::string &summary,
                        const std::string &currentFolder)
 {
     writeSummary(out, summary);
     for (size_t i = 0; i < site.FileObjects.size(); ++i)
-        writeInvalidLinks(out, *site.FileObjects[i], currentFolder);
+        writeInvalidLinks(out, *site.FileObjects[i], site.Hints(), currentFolder);
     for (const FileObject *orphan : Orphans(site))
         out << "::warning file="
             << EscapeWorkflowProperty(PathRelativeTo(orphan->FullPath, currentFolder))

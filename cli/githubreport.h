@@ -21,11 +21,12 @@ inline constexpr const char *OrphanAnnotation =
 /// The report as workflow commands for a CI log, after a check with analysis:
 /// the summary lines, then one "::error file=PAGE,line=N::" annotation per
 /// distinct invalid link of each page, in the order the page first names
-/// them, at the line where it first stands and with why it is invalid, and
-/// one "::warning file=FILE::" per orphaned file. Paths are
+/// them, at the line where it first stands, with why it is invalid and, when
+/// it has a hint, " -> suggested link", and one "::warning file=FILE::" per
+/// orphaned file. Paths are
 /// relative to currentFolder (an absolute folder); texts are decoded for
 /// display and escaped as the workflow commands need.
-void WriteGithubReport(std::ostream &out, const Site &site, const std::string &summary,
+void WriteGithubReport(std::ostream &out, Site &site, const std::string &summary,
                        const std::string &currentFolder);
 
 /// A workflow command's message: "%", CR and LF as %25, %0D and %0A; other

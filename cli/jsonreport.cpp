@@ -4,6 +4,8 @@
 #include "cli/sitereport.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
+#include "engine/linkhints.h"
+#include "engine/referrers.h"
 #include "engine/site.h"
 #include "project/project.h"
 
@@ -129,7 +131,43 @@ void writeAnchors(std::ostream &out, const FileObject &object)
     out << ']';
 }
 
-void writeFile(std::ostream &out, const Site &site, const FileObject &object)
+/// The hints of a page's invalid links as an object, link to suggestion;
+/// nothing when none has one.
+void writeHints(std::ostream &out, const LinkHints &hints, const FileObject &page)
+{
+    thread_local std::string line;
+    line.clear();
+    for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
+        const auto hint = hints.For(page, i);
+        if (!hint)
+            continue;
+        line += line.empty() ? ", \"hints\": {" : ", ";
+        appendJsonString(line, page.LinkTarget(page.InvalidLinks.BaseIndex(i)));
+        line += ": ";
+        appendJsonString(line, hint->link);
+    }
+    if (line.empty())
+        return;
+    line += '}';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+void writeReferrers(std::ostream &out, const Site &site, const ReferrerTable &table,
+                    const FileObject &object)
+{
+    out << ", \"referrers\": [";
+    bool first = true;
+    for (const Referrer &referrer : table.Of(object)) {
+        const FileObject &page = *table.Page(referrer);
+        out << (first ? "" : ", ") << "{\"page\": " << JsonString(RelativePath(site, page.FullPath))
+            << ", \"line\": " << table.Line(referrer) << ", \"state\": \""
+            << ReferrerStateText(ReferrerStateOf(page)) << "\"}";
+        first = false;
+    }
+    out << ']';
+}
+
+void writeFile(std::ostream &out, Site &site, const FileObject &object, bool referrers)
 {
     out << "{\"path\": " << JsonString(RelativePath(site, object.FullPath)) << ", \"kind\": \""
         << kindName(object.Kind) << "\", \"state\": \"" << stateName(object.ReachState)
@@ -142,6 +180,10 @@ void writeFile(std::ostream &out, const Site &site, const FileObject &object)
     writeStrings(out, ShownLinks{object, object.ExternalLinks});
     out << ", \"anchors\": ";
     writeAnchors(out, object);
+    if (!object.InvalidLinks.empty())
+        writeHints(out, site.Hints(), object);
+    if (referrers)
+        writeReferrers(out, site, site.Referrers(), object);
     out << '}';
 }
 
@@ -155,7 +197,7 @@ std::string JsonString(const std::string &bytes)
     return out;
 }
 
-void WriteJsonReport(std::ostream &out, const Site &site)
+void WriteJsonReport(std::ostream &out, Site &site, bool referrers)
 {
     out << "{\n  \"homeDir\": " << JsonString(site.project().HomeDir()) << ",\n"
         << "  \"fileCount\": " << site.FileObjects.size() << ",\n"
@@ -173,8 +215,8 @@ void WriteJsonReport(std::ostream &out, const Site &site)
     for (size_t i = 0; i < site.FileObjects.size(); ++i)
         files.push_back(site.FileObjects[i]);
     writeLongList(
-        out, "files", files, [&](const FileObject *object) { writeFile(out, site, *object); },
-        true);
+        out, "files", files,
+        [&](const FileObject *object) { writeFile(out, site, *object, referrers); }, true);
     out << "}\n";
 }
 

@@ -20,6 +20,8 @@ enum class Opt {
     Option,
     Format,
     Json,
+    Referrers,
+    ReferrersAll,
     Quiet,
     Lang,
     Help,
@@ -41,6 +43,7 @@ constexpr OptionSpec Specs[] = {
     {'f', "format", Opt::Format, true},     {0, "json", Opt::Json, false},
     {'q', "quiet", Opt::Quiet, false},      {0, "lang", Opt::Lang, true},
     {'h', "help", Opt::Help, false},        {0, "version", Opt::Version, false},
+    {0, "referrers", Opt::Referrers, true}, {0, "referrers-all", Opt::ReferrersAll, false},
 };
 
 const OptionSpec *findLong(std::string_view name)
@@ -134,6 +137,12 @@ void apply(CheckOptions &options, const OptionSpec &spec, const std::string &val
         break;
     case Opt::Json:
         options.format = ReportFormat::Json;
+        break;
+    case Opt::Referrers:
+        setOnce(options.referrersOf, value, spec.longName);
+        break;
+    case Opt::ReferrersAll:
+        options.referrersAll = true;
         break;
     case Opt::Quiet:
         options.quiet = true;
@@ -261,6 +270,11 @@ Checks a local web site for orphaned files and invalid links.
   -f, --format FORMAT     the report's form: text (the default), json, or
                           github (workflow annotations for a CI log)
       --json              the same as --format json
+      --referrers FILE    print only the pages that link to FILE (relative
+                          to the home folder, or absolute), with the line of
+                          the first such link and the page's state
+      --referrers-all     the JSON report lists the pages that link to each
+                          file
   -q, --quiet             no progress display, and no warnings: standard
                           error carries errors only
       --lang LANG         the language of the report and the messages: en

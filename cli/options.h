@@ -29,6 +29,8 @@ struct CheckOptions
     std::string settingsFile; // empty: the program's settings file
     std::vector<std::pair<std::string, std::string>> overrides; // INI key, value
     ReportFormat format = ReportFormat::Text; // the last --format or --json counts
+    std::string referrersOf;                  // --referrers: only the pages linking to this file
+    bool referrersAll = false;                // the JSON report lists each file's referrers
     bool quiet = false;
     std::string language; // "en" or "ja" from --lang; empty: not given
     bool help = false;

@@ -3,6 +3,7 @@
 #include "base/usertext.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
+#include "engine/linkhints.h"
 #include "engine/site.h"
 #include "project/project.h"
 
@@ -69,7 +70,8 @@ bool HasFindings(const Site &site)
     return false;
 }
 
-std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
+std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page,
+                                                      const LinkHints *hints)
 {
     std::vector<InvalidLinkEntry> entries;
     entries.reserve(page.InvalidLinks.size());
@@ -80,8 +82,15 @@ std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
         const std::optional<LinkPlace> place = page.PlaceOf(index);
         const InvalidReason reason =
             i < page.InvalidReasons.size() ? page.InvalidReasons[i] : InvalidReason::missingFile;
-        entries.push_back(
-            {page.LinkTarget(index), place ? place->line : 0u, place ? place->count : 1u, reason});
+        entries.push_back({page.LinkTarget(index),
+                           place ? place->line : 0u,
+                           place ? place->count : 1u,
+                           reason,
+                           {}});
+        if (hints) {
+            if (auto hint = hints->For(page, i))
+                entries.back().suggestion = std::move(hint->link);
+        }
         ranks.push_back(place ? place->order : 0u);
     }
     std::vector<size_t> order(entries.size());
@@ -91,7 +100,7 @@ std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page)
     std::vector<InvalidLinkEntry> sorted;
     sorted.reserve(entries.size());
     for (const size_t i : order)
-        sorted.push_back(entries[i]);
+        sorted.push_back(std::move(entries[i]));
     return sorted;
 }
 
@@ -106,6 +115,34 @@ const char *InvalidReasonText(InvalidReason reason)
         return QT_TRANSLATE_NOOP("Orvane", "file URL");
     }
     return QT_TRANSLATE_NOOP("Orvane", "invalid");
+}
+
+const char *ReferrerStateText(ReferrerState state)
+{
+    switch (state) {
+    case ReferrerState::top:
+    case ReferrerState::reached:
+        return "reached";
+    case ReferrerState::unreached:
+        return "unreached";
+    case ReferrerState::excluded:
+        return "excluded";
+    }
+    return "unreached";
+}
+
+const char *OrphanReasonText(OrphanReason reason)
+{
+    switch (reason) {
+    case OrphanReason::none:
+        break;
+    case OrphanReason::noReferrer:
+        return QT_TRANSLATE_NOOP("Orvane", "no page links here");
+    case OrphanReason::onlyOrphanedReferrers:
+        return QT_TRANSLATE_NOOP("Orvane",
+                                 "every page linking here is itself orphaned or excluded");
+    }
+    return "";
 }
 
 } // namespace orvane::cli

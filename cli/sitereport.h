@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/usertext.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,7 +10,10 @@
 namespace orvane {
 class Site;
 class FileObject;
+class LinkHints;
 enum class InvalidReason : uint8_t;
+enum class ReferrerState : uint8_t;
+enum class OrphanReason;
 } // namespace orvane
 
 namespace orvane::cli {
@@ -31,14 +36,30 @@ struct InvalidLinkEntry
     uint32_t line;         // where the page first names it, from 1; 0 when unknown
     uint32_t count;        // how many times the page names it
     InvalidReason reason;
+    std::string suggestion; // what it probably meant, when hints were asked for
 };
 
-/// The invalid links of a page in the order the page first names them.
-std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page);
+/// The invalid links of a page in the order the page first names them, each
+/// with its hint when hints are given.
+std::vector<InvalidLinkEntry> InvalidLinksInPageOrder(const FileObject &page,
+                                                      const LinkHints *hints = nullptr);
 
 /// The words that say why a link is invalid: "missing file", "missing anchor"
 /// or "file URL".
 const char *InvalidReasonText(InvalidReason reason);
+
+/// The word for the state of a page that links to a file: "reached",
+/// "unreached" or "excluded" (a top page is reached).
+const char *ReferrerStateText(ReferrerState state);
+
+/// Why an orphan is one: "no page links here" or "every page linking here is
+/// itself orphaned or excluded"; empty for none.
+const char *OrphanReasonText(OrphanReason reason);
+
+/// The heading of the referrer list of one file.
+inline constexpr const char *ReferrersHeading = QT_TRANSLATE_NOOP("Orvane", "pages linking to ");
+/// What the line of an orphan's reason starts with.
+inline constexpr const char *OrphanedPrefix = QT_TRANSLATE_NOOP("Orvane", "orphaned: ");
 
 /// Whether the check found anything: a page with invalid links or an orphan.
 bool HasFindings(const Site &site);

@@ -4,6 +4,7 @@
 #include "cli/consolehost.h"
 #include "cli/sitereport.h"
 #include "engine/fileobject.h"
+#include "engine/linkhints.h"
 #include "engine/site.h"
 
 namespace orvane::cli {
@@ -20,12 +21,12 @@ void writeSummary(std::ostream &out, const std::string &summary)
     out << '\n';
 }
 
-void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &page)
+void writeInvalidLinks(std::ostream &out, Site &site, const FileObject &page)
 {
     if (page.InvalidLinks.empty())
         return;
     const std::string path = PrintableText(RelativePath(site, page.FullPath));
-    for (const InvalidLinkEntry &entry : InvalidLinksInPageOrder(page)) {
+    for (const InvalidLinkEntry &entry : InvalidLinksInPageOrder(page, &site.Hints())) {
         out << path;
         if (entry.line > 0)
             out << ':' << entry.line;
@@ -33,13 +34,15 @@ void writeInvalidLinks(std::ostream &out, const Site &site, const FileObject &pa
             << Tr(InvalidReasonText(entry.reason)) << ')';
         if (entry.count > 1)
             out << " (+" << entry.count - 1 << ')';
+        if (!entry.suggestion.empty())
+            out << " -> " << PrintableText(entry.suggestion);
         out << '\n';
     }
 }
 
 } // namespace
 
-void WriteTextReport(std::ostream &out, const Site &site, const std::string &summary)
+void WriteTextReport(std::ostream &out, Site &site, const std::string &summary)
 {
     writeSummary(out, summary);
     out << Tr(QT_TRANSLATE_NOOP("Orvane", "orphaned files:")) << '\n';

@@ -9,6 +9,7 @@
 #include "commands/sitepath.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
+#include "engine/linkhints.h"
 #include "engine/readfileall.h"
 #include "engine/site.h"
 
@@ -106,6 +107,10 @@ void replaceClick(Site &site, const std::string &clickedLink, ReplacePrompt &dia
         return;
     const std::string fullPath = node->Data()->FullPath;
     ReplaceTexts texts = ReplaceTextsFor(fullPath, clickedLink);
+    // A link with a hint starts with what it probably meant; the user still
+    // confirms it.
+    if (auto hint = site.Hints().ForLink(*node->Data(), clickedLink))
+        texts.after = std::move(hint->link);
     if (!dialog.execute(texts))
         return;
     ReplaceInFile(site.tree.Root()->Text(), fullPath, texts.before, texts.after, site.host());

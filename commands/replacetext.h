@@ -56,6 +56,8 @@ bool ReplaceInFile(const std::string &homeDir, const std::string &path, const st
                    const std::string &after, Host &host);
 
 /// "文字列の置換...": for the page of the selected node, asks through dialog
+/// (starting with the link the hint suggests, when the clicked link is an
+/// invalid link with a hint)
 /// and on OK replaces clickedLink by the edited text in the file, the home
 /// folder being the one the tree was scanned from. Nothing happens without a
 /// selected file or when the dialog is cancelled. The tree and the link lists

@@ -7,6 +7,7 @@
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/reachability.h"
+#include "engine/referrers.h"
 #include "engine/site.h"
 #include "project/project.h"
 
@@ -119,12 +120,39 @@ void reportFailedDelete(Host &host, const DeleteResult &result, const std::strin
     host.error(refusal.empty() ? failure : refusal);
 }
 
+/// The confirmation's second paragraph: the links that deleting files breaks
+/// in pages that stay; empty when there are none.
+std::string brokenLinksParagraph(Site &site, const std::vector<const FileObject *> &files)
+{
+    const BrokenLinks broken = LinksBrokenByDeleting(site.Referrers(), files, BrokenLinkPagesShown);
+    if (broken.links == 0)
+        return {};
+    std::string home = scannedHome(site);
+    if (!home.empty() && home.back() != '/')
+        home += '/';
+    std::string text = "\r\n\r\n" + Tr(BrokenLinksLine, {std::to_string(broken.links)});
+    for (const FileObject *page : broken.pages) {
+        const std::string &path = page->FullPath;
+        text += "\r\n  " + (StartsWith(path, home) ? path.substr(home.size()) : path);
+    }
+    if (broken.pageCount > broken.pages.size())
+        text +=
+            "\r\n" + Tr(BrokenLinksMore, {std::to_string(broken.pageCount - broken.pages.size())});
+    return text;
+}
+
 void deleteFolderNode(Site &site, TreeNode *node)
 {
     Host &host = site.host();
+    std::vector<const FileObject *> files;
+    FileTree::ForEachDescendant(node, [&files](TreeNode *n) {
+        if (n->Data())
+            files.push_back(n->Data());
+    });
     if (!confirmed(host,
                    Tr(QT_TRANSLATE_NOOP("Orvane", "フォルダ'%1'を削除します\r\nよろしいですか？"),
-                      {node->Text()})))
+                      {node->Text()}) +
+                       brokenLinksParagraph(site, files)))
         return;
     const std::string path = FolderNodePath(node, scannedHome(site));
     const std::string failure =
@@ -147,7 +175,8 @@ void deleteFileNode(Site &site, TreeNode *node)
     FileObject *object = node->Data();
     const std::string name(ExtractFileName(object->FullPath));
     if (!confirmed(host,
-                   Tr(QT_TRANSLATE_NOOP("Orvane", "'%1'を削除します\r\nよろしいですか？"), {name})))
+                   Tr(QT_TRANSLATE_NOOP("Orvane", "'%1'を削除します\r\nよろしいですか？"), {name}) +
+                       brokenLinksParagraph(site, {object})))
         return;
     const DeleteResult result = DeleteSiteFile(scannedHome(site), object->FullPath);
     if (!result.deleted()) {

@@ -2,6 +2,7 @@
 
 #include "base/usertext.h"
 
+#include <cstddef>
 #include <string>
 
 namespace orvane {
@@ -72,7 +73,16 @@ void IgnoreFolderFiles(Site &site, TreeNode *node);
 void SameNameIgnoreItemClick(Site &site);
 void SameExtIgnoreItemClick(Site &site);
 
-/// Deletes the selected file or folder from disk after a confirmation, and on
+/// The second paragraph of a deletion's confirmation, when pages that stay
+/// link to what goes: the count of links, then the first BrokenLinkPagesShown
+/// pages one a line, then how many more pages there are.
+inline constexpr const char *BrokenLinksLine =
+    QT_TRANSLATE_NOOP("Orvane", "残るページからのリンク %1 個が切れます:");
+inline constexpr const char *BrokenLinksMore = QT_TRANSLATE_NOOP("Orvane", "ほか %1 ページ");
+inline constexpr size_t BrokenLinkPagesShown = 5;
+
+/// Deletes the selected file or folder from disk after a confirmation (which
+/// says which links the deletion breaks in pages that stay), and on
 /// success releases every file object below it, drops its folder nodes and
 /// removes the node. The root gives "指定したアイテムは削除できません"; failures
 /// give their message and change nothing in the tree or the project. The

@@ -3,11 +3,14 @@
 #include "base/errors.h"
 #include "base/host.h"
 #include "base/inputfile.h"
+#include "base/strutil.h"
 #include "base/urlpath.h"
 #include "base/usertext.h"
 #include "engine/fileobject.h"
+#include "engine/linkhints.h"
 #include "engine/parallelfor.h"
 #include "engine/reachability.h"
+#include "engine/referrers.h"
 #include "engine/scanfolder.h"
 #include "engine/site.h"
 #include "project/project.h"
@@ -152,24 +155,59 @@ void RecheckLinks(Site &site)
 
 static bool addLinks(Site &site, LinkList list, const FileObject &page, const LinkSubset &links)
 {
+    const LinkHints *hints = list == LinkList::Invalid ? &site.Hints() : nullptr;
     for (size_t i = 0; i < links.size(); ++i) {
         site.host().processEvents();
         if (site.HaltRequested)
             return false;
         site.host().addLink(list, std::string(page.LinkTarget(links.BaseIndex(i))));
+        if (hints) {
+            if (const auto hint = hints->For(page, i))
+                site.host().setLinkHint(list, *hint);
+        }
     }
     return true;
+}
+
+/// The path of a file below the folder the tree was scanned from.
+static std::string shownPath(const Site &site, const std::string &fullPath)
+{
+    std::string_view home = site.tree.Root()->Text();
+    if (!home.empty() && home.back() == '/')
+        home.remove_suffix(1);
+    if (!home.empty() && fullPath.size() > home.size() + 1 && StartsWith(fullPath, home) &&
+        fullPath[home.size()] == '/')
+        return fullPath.substr(home.size() + 1);
+    return fullPath;
+}
+
+static void showReferrers(Site &site, const FileObject &object)
+{
+    const ReferrerTable &table = site.Referrers();
+    site.host().setOrphanReason(OrphanReasonOf(table, object));
+    for (const Referrer &referrer : table.Of(object)) {
+        site.host().processEvents();
+        if (site.HaltRequested)
+            return;
+        const FileObject &page = *table.Page(referrer);
+        site.host().addReferrer({page.FullPath, shownPath(site, page.FullPath),
+                                 std::string(page.LinkTarget(referrer.link)), table.Line(referrer),
+                                 ReferrerStateOf(page)});
+    }
 }
 
 void ShowLinkLists(Site &site, TreeNode *node)
 {
     site.host().clearLinkLists();
-    if (!node || !node->Data() || node->Data()->Kind != FileKind::html)
+    if (!node || !node->Data())
         return;
     const FileObject &object = *node->Data();
-    addLinks(site, LinkList::Valid, object, object.ValidLinks) &&
-        addLinks(site, LinkList::Invalid, object, object.InvalidLinks) &&
-        addLinks(site, LinkList::External, object, object.ExternalLinks);
+    if (object.Kind == FileKind::html &&
+        !(addLinks(site, LinkList::Valid, object, object.ValidLinks) &&
+          addLinks(site, LinkList::Invalid, object, object.InvalidLinks) &&
+          addLinks(site, LinkList::External, object, object.ExternalLinks)))
+        return;
+    showReferrers(site, object);
 }
 
 void ReopenFolder(Site &site)

@@ -28,8 +28,10 @@ void CheckAllLinks(Site &site);
 /// Classifies all links anew and re-analyses, without reading any page.
 void RecheckLinks(Site &site);
 
-/// Fills the three link lists (through the host) for a node; other than a page
-/// node, the lists stay empty.
+/// Fills the three link lists (through the host) for a node, each invalid
+/// link with its hint when it has one, then the pages that link to the node's
+/// file and, for an orphan, why. Other than a page node has no link lists; a
+/// node without a file shows nothing.
 void ShowLinkLists(Site &site, TreeNode *node);
 
 /// Reopen: checks the project's home folder again with the analysis, keeping the

@@ -385,6 +385,7 @@ void FileObject::ApplyLinkCheck(LinkCheck check)
     // keeps what is found here as long as nothing it depends on changes.
     m_walkTargets = std::move(check.walkTargets);
     m_walkStamp = m_site.ResolutionStamp();
+    ++m_site.LinkChecks;
     UpdateImage();
     if (!InvalidLinks.empty()) {
         m_site.InvalidLinkTotal += static_cast<long>(InvalidLinks.size());

@@ -92,6 +92,8 @@ public:
     LinkSubset InvalidLinks{Links};
     LinkSubset ExternalLinks{Links};
     std::vector<InvalidReason> InvalidReasons; // one per entry of InvalidLinks
+    /// Its place in FileObjects when the site's link tables were last made.
+    uint32_t TableIndex = 0;
 
     /// Takes the path, classifies the file and, for a page, extracts its links
     /// and anchors. A file that is not a regular file (a FIFO, a device) is of

@@ -420,16 +420,19 @@ public:
         return out;
     }
 
-    /// The ids of finds [from, to), as the id set keeps them.
-    std::vector<uint64_t> ids(const std::vector<LinkFind> &finds, size_t from, size_t to)
+    /// Adds the ids of finds [from, to) to targets.
+    void ids(const std::vector<LinkFind> &finds, size_t from, size_t to, IdSet &targets)
     {
-        std::vector<uint64_t> out;
-        out.reserve(to - from);
+        std::string texts;
+        std::vector<uint32_t> ends;
+        ends.reserve(to - from);
         for (size_t i = from; i < to; ++i) {
-            if (const auto value = plain(finds[i]); value && !value->empty())
-                out.push_back(IdSet::HashOf(*value));
+            if (const auto value = plain(finds[i]); value && !value->empty()) {
+                texts.append(*value);
+                ends.push_back(static_cast<uint32_t>(texts.size()));
+            }
         }
-        return out;
+        targets.AddAll(texts, ends);
     }
 
     /// The anchor names of finds [from, to), of those taken.
@@ -563,7 +566,7 @@ PreparedPage PreparePage(std::string text, ExtractOptions options)
     PlaceLinks(maker.links(page.finds, 0, metaEnd, linkEnd, all), text, page.commentGaps,
                lists.links, lists.places);
     lists.anchors.AddAll(maker.names(page.finds, metaEnd, anchorEnd, all));
-    lists.targets.AddHashes(maker.ids(page.finds, anchorEnd, page.finds.size()));
+    maker.ids(page.finds, anchorEnd, page.finds.size(), lists.targets);
     page.text = std::move(text);
     return page;
 }

@@ -3,7 +3,9 @@
 #include "base/errors.h"
 #include "base/host.h"
 #include "engine/checkrun.h"
+#include "engine/linkhints.h"
 #include "engine/pageprefetch.h"
+#include "engine/referrers.h"
 #include "project/project.h"
 #include "settings/settings.h"
 
@@ -20,7 +22,29 @@ Site::Site(Host &host, Settings &settings, Project &project)
 Site::~Site()
 {
     // Nodes refer to the objects; the objects go first, as at program end.
+    m_referrers.reset();
+    m_hints.reset();
     FileObjects.DestroyAll();
+}
+
+const ReferrerTable &Site::Referrers()
+{
+    if (!m_referrers || !(m_referrersKey == tableKey())) {
+        m_referrers.reset();
+        m_referrers = std::make_unique<ReferrerTable>(*this);
+        m_referrersKey = tableKey();
+    }
+    return *m_referrers;
+}
+
+const LinkHints &Site::Hints()
+{
+    if (!m_hints || !(m_hintsKey == tableKey())) {
+        m_hints.reset();
+        m_hints = std::make_unique<LinkHints>(*this);
+        m_hintsKey = tableKey();
+    }
+    return *m_hints;
 }
 
 uint64_t Site::ResolutionStamp()

@@ -4,13 +4,16 @@
 #include "engine/filetree.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace orvane {
 
 class Host;
+class LinkHints;
 class PagePrefetcher;
+class ReferrerTable;
 class Project;
 struct Settings;
 
@@ -56,6 +59,15 @@ public:
     /// it changes whenever any of them changed since the last call.
     uint64_t ResolutionStamp();
 
+    /// Counts the pages whose links were classified, so that what was made
+    /// from the classification can tell whether it still holds.
+    uint64_t LinkChecks = 0;
+    /// Which pages link to each file, made when first asked for after a
+    /// link check or a change of the file objects.
+    const ReferrerTable &Referrers();
+    /// What the invalid links probably meant, asked for the same way.
+    const LinkHints &Hints();
+
     /// Threads that read pages ahead of a scan; none reads every page when
     /// its file object is made, at the very moment of making it.
     unsigned ReadAheadWorkers;
@@ -82,6 +94,19 @@ private:
     };
     ResolutionState m_resolution;
     uint64_t m_resolutionStamp = 1;
+
+    /// The link checks and the file objects a table was made for.
+    struct TableKey
+    {
+        uint64_t linkChecks = 0;
+        uint64_t generation = 0;
+        bool operator==(const TableKey &) const = default;
+    };
+    TableKey tableKey() const { return {LinkChecks, FileObjects.Generation()}; }
+    std::unique_ptr<ReferrerTable> m_referrers;
+    TableKey m_referrersKey;
+    std::unique_ptr<LinkHints> m_hints;
+    TableKey m_hintsKey;
 };
 
 /// Leaves the busy state when a scope ends, also by an exception.

@@ -339,6 +339,78 @@ Are you sure?</translation>
         <translation>no PATH given</translation>
     </message>
     <message>
+        <source>missing file</source>
+        <translation>missing file</translation>
+    </message>
+    <message>
+        <source>missing anchor</source>
+        <translation>missing anchor</translation>
+    </message>
+    <message>
+        <source>file URL</source>
+        <translation>file URL</translation>
+    </message>
+    <message>
+        <source>invalid</source>
+        <translation>invalid</translation>
+    </message>
+    <message>
+        <source>orphaned files:</source>
+        <translation>orphaned files:</translation>
+    </message>
+    <message>
+        <source>invalid links:</source>
+        <translation>invalid links:</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>ブラウザーで開く</source>
+        <translation>Open in browser</translation>
+    </message>
+    <message>
+        <source>このファイルと同じファイル名の全ファイル</source>
+        <translation>All files with this file name</translation>
+    </message>
+    <message>
+        <source>このファイルと同じ拡張子の全ファイル</source>
+        <translation>All files with this extension</translation>
+    </message>
+    <message>
+        <source>削除...</source>
+        <translation>Delete...</translation>
+    </message>
+    <message>
+        <source>すべてのTOPマークを消す</source>
+        <translation>Remove all top marks</translation>
+    </message>
+    <message>
+        <source>全ノードを展開する</source>
+        <translation>Expand all</translation>
+    </message>
+    <message>
+        <source>全ノードを縮小する</source>
+        <translation>Collapse all</translation>
+    </message>
+    <message>
+        <source>プロジェクト情報を表示</source>
+        <translation>Show project window</translation>
+    </message>
+    <message>
+        <source>リンクの一覧が大きすぎます</source>
+        <translation>The list of links is too large</translation>
+    </message>
+    <message>
+        <source>残るページからのリンク %1 個が切れます:</source>
+        <translation>%1 links from pages that stay will break:</translation>
+    </message>
+    <message>
+        <source>ほか %1 ページ</source>
+        <translation>and %1 more pages</translation>
+    </message>
+    <message>
         <source>Usage: orvane-check [OPTIONS] PATH
 Checks a local web site for orphaned files and invalid links.
 
@@ -361,6 +433,11 @@ Checks a local web site for orphaned files and invalid links.
   -f, --format FORMAT     the report&apos;s form: text (the default), json, or
                           github (workflow annotations for a CI log)
       --json              the same as --format json
+      --referrers FILE    print only the pages that link to FILE (relative
+                          to the home folder, or absolute), with the line of
+                          the first such link and the page&apos;s state
+      --referrers-all     the JSON report lists the pages that link to each
+                          file
   -q, --quiet             no progress display, and no warnings: standard
                           error carries errors only
       --lang LANG         the language of the report and the messages: en
@@ -437,6 +514,11 @@ Checks a local web site for orphaned files and invalid links.
   -f, --format FORMAT     the report&apos;s form: text (the default), json, or
                           github (workflow annotations for a CI log)
       --json              the same as --format json
+      --referrers FILE    print only the pages that link to FILE (relative
+                          to the home folder, or absolute), with the line of
+                          the first such link and the page&apos;s state
+      --referrers-all     the JSON report lists the pages that link to each
+                          file
   -q, --quiet             no progress display, and no warnings: standard
                           error carries errors only
       --lang LANG         the language of the report and the messages: en
@@ -493,68 +575,20 @@ cannot be read.
 </translation>
     </message>
     <message>
-        <source>missing file</source>
-        <translation>missing file</translation>
+        <source>no page links here</source>
+        <translation>no page links here</translation>
     </message>
     <message>
-        <source>missing anchor</source>
-        <translation>missing anchor</translation>
+        <source>every page linking here is itself orphaned or excluded</source>
+        <translation>every page linking here is itself orphaned or excluded</translation>
     </message>
     <message>
-        <source>file URL</source>
-        <translation>file URL</translation>
+        <source>pages linking to </source>
+        <translation>pages linking to </translation>
     </message>
     <message>
-        <source>invalid</source>
-        <translation>invalid</translation>
-    </message>
-    <message>
-        <source>orphaned files:</source>
-        <translation>orphaned files:</translation>
-    </message>
-    <message>
-        <source>invalid links:</source>
-        <translation>invalid links:</translation>
-    </message>
-    <message>
-        <source>開く</source>
-        <translation>Open</translation>
-    </message>
-    <message>
-        <source>ブラウザーで開く</source>
-        <translation>Open in browser</translation>
-    </message>
-    <message>
-        <source>このファイルと同じファイル名の全ファイル</source>
-        <translation>All files with this file name</translation>
-    </message>
-    <message>
-        <source>このファイルと同じ拡張子の全ファイル</source>
-        <translation>All files with this extension</translation>
-    </message>
-    <message>
-        <source>削除...</source>
-        <translation>Delete...</translation>
-    </message>
-    <message>
-        <source>すべてのTOPマークを消す</source>
-        <translation>Remove all top marks</translation>
-    </message>
-    <message>
-        <source>全ノードを展開する</source>
-        <translation>Expand all</translation>
-    </message>
-    <message>
-        <source>全ノードを縮小する</source>
-        <translation>Collapse all</translation>
-    </message>
-    <message>
-        <source>プロジェクト情報を表示</source>
-        <translation>Show project window</translation>
-    </message>
-    <message>
-        <source>リンクの一覧が大きすぎます</source>
-        <translation>The list of links is too large</translation>
+        <source>orphaned: </source>
+        <translation>orphaned: </translation>
     </message>
 </context>
 <context>
@@ -697,6 +731,10 @@ cannot be read.
         <source>プロジェクトファイルを保存</source>
         <translation>Save project file</translation>
     </message>
+    <message>
+        <source>このファイルへのリンク</source>
+        <translation>Links to this file</translation>
+    </message>
 </context>
 <context>
     <name>orvane::ProjectWindow</name>
@@ -762,6 +800,26 @@ cannot be read.
     <message>
         <source>総ファイル数 </source>
         <translation>Files </translation>
+    </message>
+    <message>
+        <source>大文字小文字だけが違います: %1</source>
+        <translation>Differs only in letter case: %1</translation>
+    </message>
+    <message>
+        <source>移動した可能性: %1</source>
+        <translation>Possibly moved: %1</translation>
+    </message>
+    <message>
+        <source>もしかして: #%1</source>
+        <translation>Did you mean: #%1</translation>
+    </message>
+    <message>
+        <source>どのページからもリンクされていません</source>
+        <translation>No page links here</translation>
+    </message>
+    <message>
+        <source>リンク元はすべて孤立ファイルか除外ファイルです</source>
+        <translation>Every page linking here is itself orphaned or excluded</translation>
     </message>
 </context>
 <context>

@@ -68,14 +68,27 @@ void LinkMenu::ShowLinkMenu(QListWidget &list)
     });
 }
 
+void LinkMenu::ShowLinkMenuFor(const std::string &link)
+{
+    m_handlers.run([this, &link] {
+        if (buildMenu(link) && m_handlers.show)
+            m_handlers.show(QCursor::pos() + QPoint(16, 0));
+    });
+}
+
 bool LinkMenu::buildMenu(QListWidget &list)
 {
     const QList<QListWidgetItem *> selected = list.selectedItems();
     if (selected.isEmpty())
         return false;
+    return buildMenu(selected.first()->data(Qt::UserRole).toByteArray().toStdString());
+}
+
+bool LinkMenu::buildMenu(const std::string &link)
+{
     replace->setEnabled(true);
     tagjump->menuAction()->setEnabled(true);
-    m_clickedLink = selected.first()->data(Qt::UserRole).toByteArray().toStdString();
+    m_clickedLink = link;
     tagjump->clear(); // deletes the items of the previous click
     const TreeNode *node = m_site.tree.Selected();
     if (!node || !node->Data())

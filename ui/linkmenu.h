@@ -50,12 +50,15 @@ public:
     /// not shown without a selected page. A page that cannot be read ends the
     /// command before the menu shows.
     void ShowLinkMenu(QListWidget &list);
+    /// The same for a link of the selected page given by its text.
+    void ShowLinkMenuFor(const std::string &link);
 
     /// The caption of a tag-jump item for an occurrence, as bytes.
     static std::string TagJumpCaption(const std::string &line, const std::string &snippet);
 
 private:
     bool buildMenu(QListWidget &list);
+    bool buildMenu(const std::string &link);
     void addTagJumpItem(const std::string &caption);
 
     Site &m_site;

@@ -17,6 +17,7 @@
 #include "ui/filetreemodel.h"
 #include "ui/filetreeview.h"
 #include "ui/folderdialog.h"
+#include "ui/hintdelegate.h"
 #include "ui/linkmenu.h"
 #include "ui/projectwindow.h"
 #include "ui/qthost.h"
@@ -118,7 +119,9 @@ MainWindow::MainWindow(std::string settingsPath, Launcher &launcher, const Brows
     m_host->setDisplays({status,
                          CountPanel,
                          fileCountLabel,
-                         {validLinksList, invalidLinksList, externalLinksList}});
+                         {validLinksList, invalidLinksList, externalLinksList},
+                         referrersList,
+                         orphanReasonLabel});
     m_host->setDialogParent(this);
     connect(m_host, &QtHost::idle, this, [this] {
         if (m_closePending)
@@ -141,6 +144,8 @@ void MainWindow::buildLayout()
     tabs = new QTabWidget(splitter);
     fileInfoPage = buildLinkPage();
     tabs->addTab(fileInfoPage, tr("HTMLファイルの情報"));
+    referrersPage = buildReferrersPage();
+    tabs->addTab(referrersPage, tr("このファイルへのリンク"));
     splitter->addWidget(tabs);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({281, 305});
@@ -217,6 +222,7 @@ QWidget *MainWindow::buildLinkPage()
         linkPanel(validLinksHeader, validLinksList, tr("有効リンク"), 23, splitter));
     splitter->addWidget(
         linkPanel(invalidLinksHeader, invalidLinksList, tr("無効リンク"), 24, splitter));
+    invalidLinksList->setItemDelegate(new HintDelegate(QtHost::HintRole, invalidLinksList));
     splitter->addWidget(
         linkPanel(externalLinksHeader, externalLinksList, tr("外部リンク"), 24, splitter));
     splitter->setStretchFactor(1, 1);
@@ -226,6 +232,54 @@ QWidget *MainWindow::buildLinkPage()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
     return page;
+}
+
+QWidget *MainWindow::buildReferrersPage()
+{
+    auto *page = new QWidget;
+    orphanReasonLabel = new QLabel(page);
+    orphanReasonLabel->setTextFormat(Qt::PlainText);
+    orphanReasonLabel->setIndent(4);
+    orphanReasonLabel->setVisible(false);
+    referrersList = new QListWidget(page);
+    referrersList->setUniformItemSizes(true);
+    connect(referrersList, &QListWidget::itemClicked, this, &MainWindow::referrerClicked);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(orphanReasonLabel);
+    layout->addWidget(referrersList, 1);
+    return page;
+}
+
+void MainWindow::referrerClicked(QListWidgetItem *item)
+{
+    if (!item || busy())
+        return;
+    const std::string page = item->data(QtHost::PageRole).toByteArray().toStdString();
+    const std::string link = item->data(QtHost::LinkRole).toByteArray().toStdString();
+    // Selecting the page refills this list, the clicked item with it: that
+    // waits until the click has been handled.
+    QTimer::singleShot(0, this, [this, page, link] { showReferrer(page, link); });
+}
+
+void MainWindow::showReferrer(const std::string &page, const std::string &link)
+{
+    if (busy())
+        return;
+    TreeNode *node = m_site->FindFileNode(page, false);
+    if (!node)
+        return;
+    m_site->tree.Select(node);
+    tabs->setCurrentWidget(fileInfoPage);
+    for (int row = 0; row < validLinksList->count(); ++row) {
+        if (validLinksList->item(row)->data(QtHost::LinkRole).toByteArray().toStdString() == link) {
+            validLinksList->setCurrentRow(row);
+            validLinksList->scrollToItem(validLinksList->item(row));
+            break;
+        }
+    }
+    linkMenuItems->ShowLinkMenuFor(link);
 }
 
 QWidget *MainWindow::buildBottomStrip()

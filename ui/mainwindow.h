@@ -12,6 +12,7 @@
 class QFileDialog;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QSplitter;
 class QTabWidget;
@@ -78,6 +79,11 @@ public:
     QListWidget *validLinksList;
     QListWidget *invalidLinksList;
     QListWidget *externalLinksList;
+    /// The second tab: the pages that link to the selected file, and above
+    /// them, for an orphan, why it is one.
+    QWidget *referrersPage;
+    QLabel *orphanReasonLabel;
+    QListWidget *referrersList;
     QWidget *BottomPanel;
     QLabel *status;
     QLabel *CountPanel;
@@ -112,6 +118,10 @@ public:
     void siteTreeSelectionChanged(TreeNode *node);
     void OpenWithExternalAppClick();
     void OpenWithBrowserClick();
+    /// A click on a referring page: the page is selected in the tree, its
+    /// link lists shown with the link that leads here current, and the link
+    /// menu opens on that link (its tag jump opens the page at the link).
+    void referrerClicked(QListWidgetItem *item);
     WebBrowser &browser() const { return *m_browser; }
 
     /// Opens a project file; a later save proposes the same file.
@@ -140,6 +150,8 @@ private:
     void buildLayout();
     QWidget *buildLeftPane();
     QWidget *buildLinkPage();
+    QWidget *buildReferrersPage();
+    void showReferrer(const std::string &page, const std::string &link);
     QWidget *buildBottomStrip();
     QToolButton *toolButton(int x, const char *glyph, const QString &caption, const QString &hint,
                             bool latinCaption);

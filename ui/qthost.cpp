@@ -1,7 +1,9 @@
 #include "ui/qthost.h"
 
 #include "base/usertext.h"
+#include "engine/filetree.h"
 #include "ui/displaytext.h"
+#include "ui/treeimages.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,6 +26,25 @@ QMessageBox::Icon iconOf(MessageKind kind)
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+/// A referring page's picture: its state picture beside a page, with the
+/// checker over it when the page is excluded, as the tree draws it.
+QIcon referrerIcon(ReferrerState state)
+{
+    static TreeImages images;
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    switch (state) {
+    case ReferrerState::top:
+        return QIcon(images.decoration(ImgTopPage, ImgPageWhite, NoOverlay, ratio));
+    case ReferrerState::reached:
+        return QIcon(images.decoration(ImgReached, ImgPageWhite, NoOverlay, ratio));
+    case ReferrerState::unreached:
+        return QIcon(images.decoration(ImgUnreached, ImgPageWhite, NoOverlay, ratio));
+    case ReferrerState::excluded:
+        break;
+    }
+    return QIcon(images.decoration(ImgReached, ImgPageWhite, OverlayExcluded, ratio));
 }
 
 void setText(QLabel *label, const QString &text)
@@ -166,13 +187,15 @@ void QtHost::leaveBusy(bool reopenEnabled)
 
 void QtHost::clearLinkLists()
 {
-    for (QListWidget *list : m_displays.links) {
+    for (QListWidget *list :
+         {m_displays.links[0], m_displays.links[1], m_displays.links[2], m_displays.referrers}) {
         if (!list)
             continue;
         list->setUpdatesEnabled(false);
         list->clear();
         list->setUpdatesEnabled(true);
     }
+    setOrphanReason(OrphanReason::none);
 }
 
 void QtHost::addLink(LinkList list, const std::string &text)
@@ -183,6 +206,69 @@ void QtHost::addLink(LinkList list, const std::string &text)
     // The raw link text stays with the entry for the commands that act on it.
     auto *item = new QListWidgetItem(displayText(text));
     item->setData(Qt::UserRole, QByteArray::fromStdString(text));
+    widget->addItem(item);
+}
+
+QString QtHost::hintText(const LinkHint &hint)
+{
+    switch (hint.kind) {
+    case HintKind::letterCase:
+        return tr("大文字小文字だけが違います: %1").arg(displayText(hint.link));
+    case HintKind::moved:
+        return tr("移動した可能性: %1").arg(displayText(hint.link));
+    case HintKind::anchor:
+        break;
+    }
+    return tr("もしかして: #%1").arg(displayText(hint.name));
+}
+
+QString QtHost::orphanReasonText(OrphanReason reason)
+{
+    switch (reason) {
+    case OrphanReason::none:
+        break;
+    case OrphanReason::noReferrer:
+        return tr("どのページからもリンクされていません");
+    case OrphanReason::onlyOrphanedReferrers:
+        return tr("リンク元はすべて孤立ファイルか除外ファイルです");
+    }
+    return {};
+}
+
+void QtHost::setLinkHint(LinkList list, const LinkHint &hint)
+{
+    QListWidget *widget = m_displays.links[static_cast<int>(list)];
+    if (!widget || widget->count() == 0)
+        return;
+    QListWidgetItem *item = widget->item(widget->count() - 1);
+    const QString text = hintText(hint);
+    item->setData(HintRole, text);
+    item->setData(SuggestionRole, QByteArray::fromStdString(hint.link));
+    item->setToolTip(text);
+}
+
+void QtHost::setOrphanReason(OrphanReason reason)
+{
+    if (!m_displays.orphanReason)
+        return;
+    const QString text = orphanReasonText(reason);
+    m_displays.orphanReason->setText(text);
+    m_displays.orphanReason->setVisible(!text.isEmpty());
+}
+
+void QtHost::addReferrer(const ReferrerRow &row)
+{
+    QListWidget *widget = m_displays.referrers;
+    if (!widget)
+        return;
+    QString text = displayText(row.shownPage);
+    if (row.line > 0)
+        text += QStringLiteral(":%1").arg(row.line);
+    auto *item = new QListWidgetItem(text);
+    item->setData(LinkRole, QByteArray::fromStdString(row.link));
+    item->setData(PageRole, QByteArray::fromStdString(row.page));
+    item->setIcon(referrerIcon(row.state));
+    item->setToolTip(displayText(row.link));
     widget->addItem(item);
 }
 

@@ -31,7 +31,25 @@ public:
         QLabel *countPanel = nullptr;
         QLabel *fileCount = nullptr;
         QListWidget *links[3] = {nullptr, nullptr, nullptr};
+        QListWidget *referrers = nullptr; // the pages that link to the selected file
+        QLabel *orphanReason = nullptr;   // why the selected file is orphaned
     };
+
+    /// The item data roles of the link and referrer lists besides the shown
+    /// text: the raw link text (Qt::UserRole), an invalid link's hint as
+    /// shown beside it, the suggested link, and a referring page's path.
+    enum ItemRole : int {
+        LinkRole = Qt::UserRole,
+        HintRole = Qt::UserRole + 1,
+        SuggestionRole = Qt::UserRole + 2,
+        PageRole = Qt::UserRole + 3,
+    };
+
+    /// The hint as the lists show it.
+    static QString hintText(const LinkHint &hint);
+    /// Why an orphan is one, as the referrer list says above itself; empty
+    /// for none.
+    static QString orphanReasonText(OrphanReason reason);
 
     /// The controls the busy protocol switches. Commands go off while busy,
     /// Halt goes on; Reopen returns only when the home folder exists.
@@ -83,6 +101,9 @@ public:
     void leaveBusy(bool reopenEnabled) override;
     void clearLinkLists() override;
     void addLink(LinkList list, const std::string &text) override;
+    void setLinkHint(LinkList list, const LinkHint &hint) override;
+    void setOrphanReason(OrphanReason reason) override;
+    void addReferrer(const ReferrerRow &row) override;
 
     /// The box of the program's one error handler: a failure that ended a
     /// command, captioned with the program's name.

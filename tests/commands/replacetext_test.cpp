@@ -146,6 +146,32 @@ TEST(Replace, UnchangedTextStillRewritesAndReports)
     }
 }
 
+TEST(Replace, AHintedLinkStartsWithTheSuggestion)
+{
+    ReplaceSite f("<a href=\"../old/moved.html#top\">m</a> <a href=\"Pic.GIF\">p</a>\n"
+                  "<a href=\"nothing.html\">n</a>\n");
+    f.dir.write("new/moved.html", "");
+    f.dir.write("sub/pic.gif", "");
+    CheckFolder(f.site, f.dir.path(), false);
+    f.site.tree.Select(f.node("sub/page.html"));
+    f.host.messages.clear();
+    f.host.beeps.clear();
+
+    replaceClick(f.site, "../old/moved.html#top", f.dialog);
+    ASSERT_TRUE(f.dialog.shown);
+    EXPECT_EQ(f.dialog.shown->before, "../old/moved.html#top");
+    EXPECT_EQ(f.dialog.shown->after, "../new/moved.html#top") << "the one file of that name";
+    EXPECT_NE(readFile(f.path).find("\"../new/moved.html#top\""), std::string::npos)
+        << "confirmed as suggested";
+    f.expectDone();
+
+    f.dialog.ok = false;
+    replaceClick(f.site, "Pic.GIF", f.dialog);
+    EXPECT_EQ(f.dialog.shown->after, "pic.gif") << "the file differs only in letter case";
+    replaceClick(f.site, "nothing.html", f.dialog);
+    EXPECT_EQ(f.dialog.shown->after, "nothing.html") << "no hint: a copy as before";
+}
+
 TEST(Replace, AReadOnlyPageGivesTheWarningAndStaysAsItWas)
 {
     ReplaceSite f(Page);

@@ -327,7 +327,9 @@ TEST(TreeCommands, DeleteFileAsksThenRemovesFileObjectNodeAndProjectEntries)
     ASSERT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.host.messages[0].kind, MessageKind::Confirmation);
     EXPECT_EQ(f.host.messages[0].buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(f.host.messages[0].text, "'b.html'を削除します\r\nよろしいですか？");
+    EXPECT_EQ(f.host.messages[0].text, "'b.html'を削除します\r\nよろしいですか？\r\n\r\n"
+                                       "残るページからのリンク 1 個が切れます:\r\n  index.html")
+        << "index.html links to the page";
     EXPECT_EQ(f.host.beeps, std::vector<Sound>{Sound::Question});
     EXPECT_EQ(access(f.path("sub/b.html").c_str(), F_OK), 0);
     EXPECT_EQ(f.site.tree.Count(), nodes);
@@ -343,6 +345,44 @@ TEST(TreeCommands, DeleteFileAsksThenRemovesFileObjectNodeAndProjectEntries)
     EXPECT_TRUE(f.project.TopFiles().empty());
     EXPECT_TRUE(f.view.topFiles.items().empty());
     EXPECT_EQ(f.site.tree.Selected(), nullptr);
+}
+
+TEST(TreeCommands, DeleteConfirmationCountsLinksFromPagesThatStay)
+{
+    SiteFixture f;
+    f.dir.write("gone/a.html", "<a name=x></a><a href=b.gif>inside</a><a href=../p0.html>out</a>");
+    f.dir.write("gone/b.gif", "");
+    for (int i = 0; i < 7; ++i)
+        f.dir.write("p" + std::to_string(i) + ".html",
+                    "<a href=gone/a.html>a</a> <a href=gone/a.html#x>x</a> <img src=gone/b.gif>");
+    f.dir.write("lone.gif", "");
+    OpenFolder(f.site, f.dir.path());
+    f.host.messages.clear();
+    f.host.answers = {false, false, false};
+
+    f.site.tree.Select(f.node("gone"));
+    DeleteItemClick(f.site);
+    ASSERT_EQ(f.host.messages.size(), 1u);
+    const std::string &text = f.host.messages[0].text;
+    EXPECT_EQ(text.substr(0, text.find("\r\n  ")),
+              "フォルダ'gone'を削除します\r\nよろしいですか？\r\n\r\n"
+              "残るページからのリンク 21 個が切れます:")
+        << "three links of seven pages; gone/a.html's own image goes with it";
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 + 5 + 1) << text;
+    EXPECT_NE(text.find("\r\n  p"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\r\nほか 2 ページ")) << text;
+
+    f.site.tree.Select(f.node("lone.gif"));
+    DeleteItemClick(f.site);
+    EXPECT_EQ(f.host.messages.back().text, "'lone.gif'を削除します\r\nよろしいですか？")
+        << "nothing links to it: the question alone";
+
+    f.site.tree.Select(f.node("p0.html"));
+    DeleteItemClick(f.site);
+    EXPECT_EQ(f.host.messages.back().text,
+              "'p0.html'を削除します\r\nよろしいですか？\r\n\r\n"
+              "残るページからのリンク 1 個が切れます:\r\n  gone/a.html");
+    EXPECT_NE(f.node("p0.html"), nullptr) << "cancelled";
 }
 
 TEST(TreeCommands, DeleteFileFailureKeepsEverything)
@@ -373,7 +413,8 @@ TEST(TreeCommands, DeleteFolderRemovesEverythingBelowFromDiskTreeAndLists)
     f.select("sub");
     DeleteItemClick(f.site);
     ASSERT_EQ(f.host.messages.size(), 1u);
-    EXPECT_EQ(f.host.messages[0].text, "フォルダ'sub'を削除します\r\nよろしいですか？");
+    EXPECT_EQ(f.host.messages[0].text, "フォルダ'sub'を削除します\r\nよろしいですか？\r\n\r\n"
+                                       "残るページからのリンク 1 個が切れます:\r\n  index.html");
     EXPECT_EQ(f.host.messages[0].buttons, MessageButtons::OkCancel);
     EXPECT_EQ(f.host.beeps, std::vector<Sound>{Sound::Question});
     EXPECT_NE(access(f.path("sub").c_str(), F_OK), 0) << "read-only entries go too";

@@ -42,6 +42,15 @@ void RecordingHost::clearLinkLists()
     validLinks.clear();
     invalidLinks.clear();
     externalLinks.clear();
+    invalidHints.clear();
+    referrers.clear();
+    orphanReason = OrphanReason::none;
+}
+
+void RecordingHost::setLinkHint(LinkList list, const LinkHint &hint)
+{
+    if (list == LinkList::Invalid && !invalidLinks.empty())
+        invalidHints.push_back({invalidLinks.back(), hint.link});
 }
 
 void RecordingHost::addLink(LinkList list, const std::string &text)

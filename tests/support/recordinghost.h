@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane::test {
@@ -32,6 +33,9 @@ public:
     void leaveBusy(bool reopenEnabled) override;
     void clearLinkLists() override;
     void addLink(LinkList list, const std::string &text) override;
+    void setLinkHint(LinkList list, const LinkHint &hint) override;
+    void setOrphanReason(OrphanReason reason) override { orphanReason = reason; }
+    void addReferrer(const ReferrerRow &row) override { referrers.push_back(row); }
 
     std::string status;
     std::vector<std::string> statusHistory; // every non-empty status text
@@ -45,6 +49,10 @@ public:
     int leaveBusyCalls = 0;
     bool reopenEnabled = false;
     std::vector<std::string> validLinks, invalidLinks, externalLinks;
+    /// Each hinted invalid link with the link it suggests.
+    std::vector<std::pair<std::string, std::string>> invalidHints;
+    OrphanReason orphanReason = OrphanReason::none;
+    std::vector<ReferrerRow> referrers;
 
     /// Runs inside processEvents(), e.g. to press Halt after n events.
     std::function<void(long calls)> onProcessEvents;

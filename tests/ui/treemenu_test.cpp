@@ -263,7 +263,9 @@ TEST(TreeMenu, DeleteAsksAndRemovesFilesAndFoldersOnlyOnOk)
     EXPECT_EQ(f.node("sub"), nullptr);
     EXPECT_FALSE(f.isTop("sub/page.html"));
     EXPECT_EQ(f.form->site().FileObjects.size(), filesBefore - 1);
-    EXPECT_EQ(f.recorder->boxes.back().text, "フォルダ'sub'を削除します\nよろしいですか？");
+    EXPECT_EQ(f.recorder->boxes.back().text, "フォルダ'sub'を削除します\nよろしいですか？\n\n"
+                                             "残るページからのリンク 1 個が切れます:\n  index.html")
+        << "index.html stays and links to sub/page.html";
 
     f.openMenuOn("/");
     const size_t boxes = f.recorder->boxes.size();

@@ -1,0 +1,295 @@
+#include "engine/linkhints.h"
+
+#include "base/strutil.h"
+#include "base/urlpath.h"
+#include "engine/fileobject.h"
+#include "engine/pathindex.h"
+#include "engine/site.h"
+#include "project/project.h"
+#include "settings/settings.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+namespace orvane {
+
+namespace {
+
+std::vector<std::string_view> splitAt(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    size_t begin = 0;
+    for (;;) {
+        const size_t end = text.find(separator, begin);
+        parts.push_back(text.substr(begin, end - begin));
+        if (end == std::string_view::npos)
+            return parts;
+        begin = end + 1;
+    }
+}
+
+/// Where the path part of a link text begins and ends: after an "http:"
+/// prefix, before the query or the fragment.
+std::pair<size_t, size_t> pathPartOf(std::string_view text)
+{
+    const size_t begin = StartsWith(text, "http:") ? 5 : 0;
+    const size_t end = std::min(text.find_first_of("?#", begin), text.size());
+    return {begin, end};
+}
+
+/// The link text with the names of its path that differ from the target's
+/// only in letter case written as the target's are; empty when the link's
+/// names do not line up with the target's (escapes, for one).
+std::string withTargetCase(std::string_view text, const std::string &targetPath)
+{
+    const auto [begin, end] = pathPartOf(text);
+    std::vector<std::string_view> names = splitAt(text.substr(begin, end - begin), '/');
+    const std::vector<std::string_view> targetNames = splitAt(targetPath, '/');
+    size_t t = targetNames.size();
+    size_t k = names.size();
+    // A link to a folder reaches its default file, a name the link lacks.
+    if (k > 0 && names[k - 1].empty()) {
+        --k;
+        if (t > 0)
+            --t;
+    }
+    bool changed = false;
+    // The names after the last "." or ".." are the last names of the path the
+    // link resolves to; one that is not the target's name without case (an
+    // escaped one) leaves the link to be written afresh.
+    for (; k > 0 && t > 0; --k, --t) {
+        const std::string_view name = names[k - 1];
+        if (name == "." || name == "..")
+            break;
+        if (name.empty() || !SameText(name, targetNames[t - 1]))
+            return {};
+        changed = changed || name != targetNames[t - 1];
+        names[k - 1] = targetNames[t - 1];
+    }
+    if (!changed)
+        return {};
+    std::string out(text.substr(0, begin));
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i)
+            out += '/';
+        out += names[i];
+    }
+    out += text.substr(end);
+    return out;
+}
+
+/// The link's path in the forms it may take: as written and, with the
+/// current link rules, with its escapes decoded.
+std::vector<std::string> pathForms(const Site &site, const std::string &path)
+{
+    std::vector<std::string> forms{path};
+    if (site.settings().ModernLinks && path.find_first_of("%&") != std::string::npos) {
+        std::string decoded = DecodeLinkEscapes(path);
+        if (decoded != path)
+            forms.push_back(std::move(decoded));
+    }
+    return forms;
+}
+
+} // namespace
+
+size_t EditDistanceWithin(std::string_view a, std::string_view b, size_t limit)
+{
+    if (a.size() > b.size())
+        std::swap(a, b);
+    if (b.size() - a.size() > limit)
+        return limit + 1;
+    // One row of the distance table at a time; a row whose smallest entry
+    // passes the limit ends the search. Names are short: the row is kept on
+    // the stack when it fits.
+    constexpr size_t ShortName = 64;
+    std::array<size_t, ShortName + 1> shortRow;
+    std::vector<size_t> longRow(a.size() > ShortName ? a.size() + 1 : 0);
+    const std::span<size_t> row = a.size() > ShortName
+                                      ? std::span<size_t>(longRow)
+                                      : std::span<size_t>(shortRow.data(), a.size() + 1);
+    for (size_t i = 0; i <= a.size(); ++i)
+        row[i] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+        size_t diagonal = row[0];
+        row[0] = j;
+        size_t smallest = row[0];
+        for (size_t i = 1; i <= a.size(); ++i) {
+            const size_t above = row[i];
+            const size_t substitute =
+                diagonal + (asciiUpper(a[i - 1]) == asciiUpper(b[j - 1]) ? 0 : 1);
+            row[i] = std::min({above + 1, row[i - 1] + 1, substitute});
+            diagonal = above;
+            smallest = std::min(smallest, row[i]);
+        }
+        if (smallest > limit)
+            return limit + 1;
+    }
+    return std::min(row[a.size()], limit + 1);
+}
+
+std::string RelativeLink(std::string_view pagePath, std::string_view targetPath)
+{
+    const std::string_view folder = pagePath.substr(0, pagePath.rfind('/') + 1);
+    size_t common = 0;
+    for (size_t i = 0; i < folder.size() && i < targetPath.size() && folder[i] == targetPath[i];
+         ++i) {
+        if (folder[i] == '/')
+            common = i + 1;
+    }
+    std::string out;
+    for (size_t i = common; i < folder.size(); ++i) {
+        if (folder[i] == '/')
+            out += "../";
+    }
+    out += targetPath.substr(common);
+    return out;
+}
+
+LinkHints::LinkHints(const Site &site)
+    : m_site(site)
+{
+    const FileObjectList &objects = site.FileObjects;
+    m_byName.reserve(objects.size());
+    for (size_t i = 0; i < objects.size(); ++i)
+        m_byName.push_back({PathIndex::FoldedHash(ExtractFileName(objects[i]->FullPath)),
+                            static_cast<uint32_t>(i)});
+    std::sort(m_byName.begin(), m_byName.end());
+}
+
+bool LinkHints::anyFileNamedLike(std::string_view name) const
+{
+    const auto [first, last] = std::equal_range(m_byName.begin(), m_byName.end(),
+                                                NameEntry{PathIndex::FoldedHash(name), 0});
+    for (auto it = first; it != last; ++it) {
+        if (SameText(ExtractFileName(m_site.FileObjects[it->object]->FullPath), name))
+            return true;
+    }
+    return false;
+}
+
+const FileObject *LinkHints::onlyFileNamed(std::string_view name) const
+{
+    const bool ignoreCase = m_site.settings().IgnoreCase;
+    const auto [first, last] = std::equal_range(m_byName.begin(), m_byName.end(),
+                                                NameEntry{PathIndex::FoldedHash(name), 0});
+    const FileObject *found = nullptr;
+    for (auto it = first; it != last; ++it) {
+        const FileObject *object = m_site.FileObjects[it->object];
+        const std::string_view other = ExtractFileName(object->FullPath);
+        if (ignoreCase ? !SameText(other, name) : other != name)
+            continue;
+        if (found)
+            return nullptr;
+        found = object;
+    }
+    return found;
+}
+
+std::optional<LinkHint> LinkHints::missingFile(const FileObject &page, std::string_view text) const
+{
+    if (StartsWithText(text, "file:"))
+        return std::nullopt;
+    const auto [path, anchor] = page.SplitLink(text);
+    if (path.empty())
+        return std::nullopt;
+    const std::vector<std::string> forms = pathForms(m_site, path);
+    // Both hints need a file whose name is the link's without regard to case:
+    // most missing files have none, and are done with at once.
+    if (std::none_of(forms.begin(), forms.end(), [this](const std::string &form) {
+            return anyFileNamedLike(ExtractFileName(form));
+        }))
+        return std::nullopt;
+    const Project &project = m_site.project();
+    const std::string_view rest = text.substr(pathPartOf(text).second);
+    if (!m_site.settings().IgnoreCase) {
+        for (const std::string &form : forms) {
+            const FileObject *target =
+                m_site.FileObjects.FindFileObject(project.LinkToPath(page.FullPath, form), true);
+            if (!target)
+                continue;
+            std::string link = withTargetCase(text, target->FullPath);
+            if (link.empty())
+                link = RelativeLink(page.FullPath, target->FullPath) + std::string(rest);
+            return LinkHint{HintKind::letterCase, std::move(link), {}};
+        }
+    }
+    for (const std::string &form : forms) {
+        const std::string_view name = ExtractFileName(form);
+        if (name.empty())
+            continue;
+        if (const FileObject *target = onlyFileNamed(name))
+            return LinkHint{HintKind::moved,
+                            RelativeLink(page.FullPath, target->FullPath) + std::string(rest),
+                            {}};
+    }
+    return std::nullopt;
+}
+
+std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
+                                                 std::string_view text) const
+{
+    const auto [path, anchor] = page.SplitLink(text);
+    const size_t hash = text.find('#');
+    if (anchor.empty() || hash == std::string_view::npos)
+        return std::nullopt;
+    const FileObject *target = nullptr;
+    for (const std::string &form : pathForms(m_site, path)) {
+        target = m_site.FileObjects.FindFileObject(m_site.project().LinkToPath(page.FullPath, form),
+                                                   m_site.settings().IgnoreCase);
+        if (target)
+            break;
+    }
+    if (!target)
+        return std::nullopt;
+    constexpr size_t MaxEdits = 2;
+    std::string_view found;
+    bool ambiguous = false;
+    const auto consider = [&](std::string_view name) {
+        if (ambiguous || EditDistanceWithin(anchor, name, MaxEdits) > MaxEdits)
+            return;
+        if (!found.empty() && !SameText(found, name))
+            ambiguous = true;
+        else if (found.empty())
+            found = name;
+    };
+    for (const std::string_view name : target->Anchors)
+        consider(name);
+    // Only the current link rules let a fragment name an element id.
+    if (m_site.settings().ModernLinks)
+        target->Targets.ForEachText(consider);
+    if (found.empty() || ambiguous || SameText(found, anchor))
+        return std::nullopt;
+    return LinkHint{HintKind::anchor, std::string(text.substr(0, hash + 1)) + std::string(found),
+                    std::string(found)};
+}
+
+std::optional<LinkHint> LinkHints::For(const FileObject &page, size_t invalidIndex) const
+{
+    if (invalidIndex >= page.InvalidLinks.size() || invalidIndex >= page.InvalidReasons.size())
+        return std::nullopt;
+    const std::string_view text = page.LinkTarget(page.InvalidLinks.BaseIndex(invalidIndex));
+    if (text.empty())
+        return std::nullopt;
+    switch (page.InvalidReasons[invalidIndex]) {
+    case InvalidReason::missingFile:
+        return missingFile(page, text);
+    case InvalidReason::missingAnchor:
+        return missingAnchor(page, text);
+    case InvalidReason::fileUrl:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<LinkHint> LinkHints::ForLink(const FileObject &page, std::string_view link) const
+{
+    for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
+        if (page.LinkTarget(page.InvalidLinks.BaseIndex(i)) == link)
+            return For(page, i);
+    }
+    return std::nullopt;
+}
+
+} // namespace orvane

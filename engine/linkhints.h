@@ -1,0 +1,61 @@
+#pragma once
+
+#include "base/host.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+class FileObject;
+class Site;
+
+/// Works out the hints of invalid links when asked, from the file objects as
+/// the last check left them and an index of their file names made once.
+class LinkHints
+{
+public:
+    explicit LinkHints(const Site &site);
+
+    /// The hint for the i-th entry of page's InvalidLinks, the first that
+    /// applies: for a missing file a file whose path differs only in letter
+    /// case, else the only file of the site with the same file name; for a
+    /// missing anchor the only anchor or id of the target within two edits
+    /// of the fragment. None for a file URL and when nothing applies.
+    std::optional<LinkHint> For(const FileObject &page, size_t invalidIndex) const;
+
+    /// The hint for the invalid link of page whose text, as the current rules
+    /// read it, is link; none when page has no such invalid link.
+    std::optional<LinkHint> ForLink(const FileObject &page, std::string_view link) const;
+
+private:
+    std::optional<LinkHint> missingFile(const FileObject &page, std::string_view text) const;
+    std::optional<LinkHint> missingAnchor(const FileObject &page, std::string_view text) const;
+    /// Whether a file of the site has name as its file name without regard
+    /// to case.
+    bool anyFileNamedLike(std::string_view name) const;
+    const FileObject *onlyFileNamed(std::string_view name) const;
+
+    const Site &m_site;
+    struct NameEntry
+    {
+        uint64_t hash; // of the file name folded
+        uint32_t object;
+        bool operator<(const NameEntry &other) const { return hash < other.hash; }
+    };
+    std::vector<NameEntry> m_byName; // sorted by hash
+};
+
+/// The smallest number of single-character insertions, deletions and
+/// substitutions (a-z the same as A-Z) that make a into b, when it is at most
+/// limit; limit + 1 otherwise.
+size_t EditDistanceWithin(std::string_view a, std::string_view b, size_t limit);
+
+/// The link from the page at pagePath that reaches the file at targetPath,
+/// both absolute: "../" for each folder to leave, then the rest of the path.
+std::string RelativeLink(std::string_view pagePath, std::string_view targetPath);
+
+} // namespace orvane

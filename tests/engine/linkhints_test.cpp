@@ -1,0 +1,158 @@
+#include "engine/checkrun.h"
+#include "engine/fileobject.h"
+#include "engine/idset.h"
+#include "engine/linkhints.h"
+#include "support/sitefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace orvane {
+namespace {
+
+using test::SiteFixture;
+
+/// The hint of one invalid link of a page, as (kind, suggested link).
+std::optional<std::pair<HintKind, std::string>> hintOf(SiteFixture &f, const std::string &page,
+                                                       const std::string &link)
+{
+    const FileObject *object = f.object(page);
+    EXPECT_NE(object, nullptr) << page;
+    if (!object)
+        return std::nullopt;
+    bool invalid = false;
+    for (size_t i = 0; i < object->InvalidLinks.size(); ++i)
+        invalid = invalid || object->InvalidLinks[i] == link;
+    EXPECT_TRUE(invalid) << link << " is no invalid link of " << page;
+    const auto hint = f.site.Hints().ForLink(*object, link);
+    if (!hint)
+        return std::nullopt;
+    return std::make_pair(hint->kind, hint->link);
+}
+
+std::string pageOf(const std::vector<std::string> &links)
+{
+    std::string html;
+    for (const std::string &link : links)
+        html += "<a href=\"" + link + "\">x</a>\n";
+    return html;
+}
+
+TEST(LinkHints, MissingFilesSuggestTheCaseOrTheOneFileOfThatName)
+{
+    SiteFixture f;
+    f.dir.write("sub/page.html", "");
+    f.dir.write("img/logo.gif", "");
+    f.dir.write("media/photo.jpg", "");
+    f.dir.write("new/moved.html", "<a name=s1></a>");
+    f.dir.write("a/dup.html", "");
+    f.dir.write("b/dup.html", "");
+    f.dir.write("index.html",
+                pageOf({"Sub/Page.HTML", "old/photo.jpg", "gone/moved.html#s1?",
+                        "gone/moved.html?q=1#s1", "x/dup.html", "nothing.html",
+                        "file:///nowhere/photo.jpg", "http:Sub/page.html", "sub/./Page.html"}));
+    f.dir.write("my dir/Notes.html", "");
+    f.dir.write("a/x.html", pageOf({"../IMG/Logo.gif", "photo.jpg", "../a/../Sub/page.html",
+                                    "../My%20Dir/notes.html"}));
+    CheckFolder(f.site, f.dir.path(), false);
+
+    using H = std::pair<HintKind, std::string>;
+    EXPECT_EQ(hintOf(f, "index.html", "Sub/Page.HTML"), H(HintKind::letterCase, "sub/page.html"));
+    EXPECT_EQ(hintOf(f, "index.html", "http:Sub/page.html"),
+              H(HintKind::letterCase, "http:sub/page.html"));
+    EXPECT_EQ(hintOf(f, "index.html", "sub/./Page.html"),
+              H(HintKind::letterCase, "sub/./page.html"));
+    EXPECT_EQ(hintOf(f, "a/x.html", "../IMG/Logo.gif"), H(HintKind::letterCase, "../img/logo.gif"));
+    // A name before ".." says nothing about the target's: only what follows
+    // the last ".." is put right.
+    EXPECT_EQ(hintOf(f, "a/x.html", "../a/../Sub/page.html"),
+              H(HintKind::letterCase, "../a/../sub/page.html"));
+
+    // An escaped name cannot be put right in place: the link is written afresh.
+    EXPECT_EQ(hintOf(f, "a/x.html", "../My%20Dir/notes.html"),
+              H(HintKind::letterCase, "../my dir/Notes.html"));
+
+    EXPECT_EQ(hintOf(f, "index.html", "old/photo.jpg"), H(HintKind::moved, "media/photo.jpg"));
+    EXPECT_EQ(hintOf(f, "a/x.html", "photo.jpg"), H(HintKind::moved, "../media/photo.jpg"));
+    EXPECT_EQ(hintOf(f, "index.html", "gone/moved.html?q=1#s1"),
+              H(HintKind::moved, "new/moved.html?q=1#s1"))
+        << "query and fragment stay";
+    EXPECT_EQ(hintOf(f, "index.html", "x/dup.html"), std::nullopt) << "two files of that name";
+    EXPECT_EQ(hintOf(f, "index.html", "nothing.html"), std::nullopt);
+    EXPECT_EQ(hintOf(f, "index.html", "file:///nowhere/photo.jpg"), std::nullopt);
+
+    // Where letter case does not count, such a link is valid and needs no hint.
+    f.settings.IgnoreCase = true;
+    RecheckLinks(f.site);
+    EXPECT_TRUE(f.object("index.html")->ValidLinks.size() >= 2u);
+    EXPECT_EQ(f.site.Hints().ForLink(*f.object("index.html"), "Sub/Page.HTML"), std::nullopt);
+}
+
+TEST(LinkHints, MissingAnchorsSuggestTheOneCloseAnchorOrId)
+{
+    SiteFixture f;
+    f.dir.write("a.html", "<a name=section></a><div id=Intro></div><a name=s1></a><a name=s2>"
+                          "<p id=summary-table>");
+    f.dir.write("index.html", pageOf({"a.html#sectoin", "a.html#intr", "a.html#s3", "a.html#gone",
+                                      "a.html#SUMMARY-TABEL", "#introduction"}));
+    CheckFolder(f.site, f.dir.path(), false);
+    using H = std::pair<HintKind, std::string>;
+    EXPECT_EQ(hintOf(f, "index.html", "a.html#sectoin"), H(HintKind::anchor, "a.html#section"));
+    EXPECT_EQ(hintOf(f, "index.html", "a.html#intr"), H(HintKind::anchor, "a.html#Intro"))
+        << "an id, written as the page writes it";
+    EXPECT_EQ(hintOf(f, "index.html", "a.html#SUMMARY-TABEL"),
+              H(HintKind::anchor, "a.html#summary-table"));
+    EXPECT_EQ(hintOf(f, "index.html", "a.html#s3"), std::nullopt) << "s1 and s2 are both close";
+    EXPECT_EQ(hintOf(f, "index.html", "a.html#gone"), std::nullopt) << "nothing close";
+    EXPECT_EQ(hintOf(f, "index.html", "#introduction"), std::nullopt);
+
+    const auto hint = f.site.Hints().ForLink(*f.object("index.html"), "a.html#intr");
+    ASSERT_TRUE(hint);
+    EXPECT_EQ(hint->name, "Intro");
+}
+
+TEST(LinkHints, ShownBesideTheInvalidLinks)
+{
+    SiteFixture f;
+    f.dir.write("Photo.jpg", "");
+    f.dir.write("index.html", pageOf({"photo.jpg", "none.jpg"}));
+    CheckFolder(f.site, f.dir.path(), false);
+    ShowLinkLists(f.site, f.node("index.html"));
+    EXPECT_EQ(f.host.invalidLinks, (std::vector<std::string>{"none.jpg", "photo.jpg"}));
+    EXPECT_EQ(f.host.invalidHints,
+              (std::vector<std::pair<std::string, std::string>>{{"photo.jpg", "Photo.jpg"}}));
+}
+
+TEST(LinkHints, EditDistanceAndRelativeLinks)
+{
+    EXPECT_EQ(EditDistanceWithin("section", "section", 2), 0u);
+    EXPECT_EQ(EditDistanceWithin("Section", "SECTION", 2), 0u) << "without case";
+    EXPECT_EQ(EditDistanceWithin("sectoin", "section", 2), 2u);
+    EXPECT_EQ(EditDistanceWithin("sect", "section", 2), 3u) << "capped at limit + 1";
+    EXPECT_EQ(EditDistanceWithin("", "ab", 2), 2u);
+    EXPECT_EQ(EditDistanceWithin("abc", "xbz", 1), 2u);
+    EXPECT_EQ(EditDistanceWithin("kitten", "sitting", 3), 3u);
+
+    EXPECT_EQ(RelativeLink("/s/index.html", "/s/a/b.html"), "a/b.html");
+    EXPECT_EQ(RelativeLink("/s/a/x.html", "/s/b/y.html"), "../b/y.html");
+    EXPECT_EQ(RelativeLink("/s/a/b/x.html", "/s/y.html"), "../../y.html");
+    EXPECT_EQ(RelativeLink("/s/ab/x.html", "/s/a/y.html"), "../a/y.html")
+        << "folders are compared whole";
+}
+
+TEST(IdSet, KeepsTheTextOfEachIdOnce)
+{
+    IdSet ids;
+    ids.Add("Intro");
+    ids.AddAll("introsummaryx", {5, 12, 13});
+    EXPECT_EQ(ids.size(), 3u);
+    EXPECT_TRUE(ids.Contains("INTRO"));
+    std::vector<std::string> texts;
+    ids.ForEachText([&](std::string_view text) { texts.emplace_back(text); });
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{"Intro", "summary", "x"})) << "the first one stays";
+}
+
+} // namespace
+} // namespace orvane

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <span>
 
 namespace orvane {
@@ -244,21 +245,27 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
     if (!target)
         return std::nullopt;
     constexpr size_t MaxEdits = 2;
+    const uint64_t letters = LettersOf(anchor);
     std::string_view found;
     bool ambiguous = false;
-    const auto consider = [&](std::string_view name) {
-        if (ambiguous || EditDistanceWithin(anchor, name, MaxEdits) > MaxEdits)
-            return;
-        if (!found.empty() && !SameText(found, name))
+    for (const FragmentName &name : fragmentNames(*target)) {
+        // Every letter one text has and the other lacks takes an edit of
+        // its own, as does every character of a difference in length.
+        const size_t longer = std::max(anchor.size(), name.text.size());
+        const size_t shorter = std::min(anchor.size(), name.text.size());
+        if (longer - shorter > MaxEdits ||
+            std::popcount(letters & ~name.letters) > static_cast<int>(MaxEdits) ||
+            std::popcount(name.letters & ~letters) > static_cast<int>(MaxEdits) ||
+            EditDistanceWithin(anchor, name.text, MaxEdits) > MaxEdits)
+            continue;
+        if (!found.empty() && !SameText(found, name.text)) {
+            // Two different names within reach: no hint, whatever follows.
             ambiguous = true;
-        else if (found.empty())
-            found = name;
-    };
-    for (const std::string_view name : target->Anchors)
-        consider(name);
-    // Only the current link rules let a fragment name an element id.
-    if (m_site.settings().ModernLinks)
-        target->Targets.ForEachText(consider);
+            break;
+        }
+        if (found.empty())
+            found = name.text;
+    }
     if (found.empty() || ambiguous || SameText(found, anchor))
         return std::nullopt;
     return LinkHint{HintKind::anchor, std::string(text.substr(0, hash + 1)) + std::string(found),
@@ -290,6 +297,30 @@ std::optional<LinkHint> LinkHints::ForLink(const FileObject &page, std::string_v
             return For(page, i);
     }
     return std::nullopt;
+}
+
+uint64_t LettersOf(std::string_view text)
+{
+    uint64_t letters = 0;
+    for (const char c : text)
+        letters |= uint64_t{1} << (static_cast<unsigned char>(asciiUpper(c)) & 63u);
+    return letters;
+}
+
+const std::vector<LinkHints::FragmentName> &LinkHints::fragmentNames(const FileObject &target) const
+{
+    const std::lock_guard lock(m_fragmentMutex);
+    const auto [it, made] = m_fragmentNames.try_emplace(&target);
+    if (made) {
+        std::vector<FragmentName> &names = it->second;
+        for (const std::string_view name : target.Anchors)
+            names.push_back({name, LettersOf(name)});
+        if (m_site.settings().ModernLinks)
+            target.Targets.ForEachText([&names](std::string_view id) {
+                names.push_back({id, LettersOf(id)});
+            });
+    }
+    return it->second;
 }
 
 } // namespace orvane

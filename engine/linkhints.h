@@ -3,9 +3,11 @@
 #include "base/host.h"
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -47,7 +49,24 @@ private:
         bool operator<(const NameEntry &other) const { return hash < other.hash; }
     };
     std::vector<NameEntry> m_byName; // sorted by hash
+
+    /// An anchor or id of a page with what rules it out cheaply as a near
+    /// miss: its length and the letters it has (folded, one bit each).
+    struct FragmentName
+    {
+        std::string_view text;
+        uint64_t letters;
+    };
+    /// The anchors (then, with the current rules, the ids) of target, made on
+    /// first use: a page that many broken fragments aim at is read once.
+    const std::vector<FragmentName> &fragmentNames(const FileObject &target) const;
+    mutable std::mutex m_fragmentMutex;
+    mutable std::unordered_map<const FileObject *, std::vector<FragmentName>> m_fragmentNames;
 };
+
+/// One bit for each letter of text (a-z folded onto A-Z; other bytes share
+/// bits by their low six bits).
+uint64_t LettersOf(std::string_view text);
 
 /// The smallest number of single-character insertions, deletions and
 /// substitutions (a-z the same as A-Z) that make a into b, when it is at most

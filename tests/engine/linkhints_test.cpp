@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include <bit>
+
 #include <optional>
 
 namespace orvane {
@@ -152,6 +156,48 @@ TEST(IdSet, KeepsTheTextOfEachIdOnce)
     ids.ForEachText([&](std::string_view text) { texts.emplace_back(text); });
     std::sort(texts.begin(), texts.end());
     EXPECT_EQ(texts, (std::vector<std::string>{"Intro", "summary", "x"})) << "the first one stays";
+}
+
+TEST(LinkHints, LettersNeverRuleOutANameWithinTwoEdits)
+{
+    // The letter filter may only pass over names that are more than two edits
+    // away: each letter one text has and the other lacks costs an edit.
+    std::mt19937 random(7);
+    const std::string alphabet = "aAbB01-_.~z";
+    const auto randomText = [&] {
+        std::string text(random() % 7, ' ');
+        for (char &c : text)
+            c = alphabet[random() % alphabet.size()];
+        return text;
+    };
+    int near = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const std::string a = randomText();
+        std::string b = a;
+        for (int edits = random() % 4; edits > 0; --edits) {
+            const size_t at = b.empty() ? 0 : random() % (b.size() + 1);
+            switch (random() % 3) {
+            case 0:
+                b.insert(at, 1, alphabet[random() % alphabet.size()]);
+                break;
+            case 1:
+                if (at < b.size())
+                    b.erase(at, 1);
+                break;
+            default:
+                if (at < b.size())
+                    b[at] = alphabet[random() % alphabet.size()];
+            }
+        }
+        if (EditDistanceWithin(a, b, 2) > 2)
+            continue;
+        ++near;
+        ASSERT_LE(std::popcount(LettersOf(a) & ~LettersOf(b)), 2) << a << " / " << b;
+        ASSERT_LE(std::popcount(LettersOf(b) & ~LettersOf(a)), 2) << a << " / " << b;
+    }
+    EXPECT_GT(near, 1000);
+    EXPECT_EQ(LettersOf("ab"), LettersOf("BA"));
+    EXPECT_GT(std::popcount(LettersOf("88-90") & ~LettersOf("1234")), 2);
 }
 
 } // namespace

@@ -41,17 +41,6 @@ public:
             begin = end + 1;
         }
     }
-    /// The same, as long as f returns true.
-    template<typename F>
-    void ForEachTextWhile(F &&f) const
-    {
-        for (size_t begin = 0; begin < m_texts.size();) {
-            const size_t end = m_texts.find('\0', begin);
-            if (!f(std::string_view(m_texts).substr(begin, end - begin)))
-                return;
-            begin = end + 1;
-        }
-    }
     bool operator==(const IdSet &) const = default;
 
 private:

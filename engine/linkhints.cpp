@@ -247,24 +247,34 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
     constexpr size_t MaxEdits = 2;
     const uint64_t letters = LettersOf(anchor);
     std::string_view found;
+    uint32_t foundPlace = 0;
     bool ambiguous = false;
-    for (const FragmentName &name : fragmentNames(*target)) {
-        // Every letter one text has and the other lacks takes an edit of
-        // its own, as does every character of a difference in length.
-        const size_t longer = std::max(anchor.size(), name.text.size());
-        const size_t shorter = std::min(anchor.size(), name.text.size());
-        if (longer - shorter > MaxEdits ||
-            std::popcount(letters & ~name.letters) > static_cast<int>(MaxEdits) ||
-            std::popcount(name.letters & ~letters) > static_cast<int>(MaxEdits) ||
-            EditDistanceWithin(anchor, name.text, MaxEdits) > MaxEdits)
+    const FragmentNames &names = fragmentNames(*target);
+    for (const FragmentGroup &group : names.groups) {
+        // Every letter one text has and the other lacks takes an edit of its
+        // own, as does every character of a difference in length.
+        if (std::popcount(letters & ~group.letters) > static_cast<int>(MaxEdits) ||
+            std::popcount(group.letters & ~letters) > static_cast<int>(MaxEdits))
             continue;
-        if (!found.empty() && !SameText(found, name.text)) {
-            // Two different names within reach: no hint, whatever follows.
-            ambiguous = true;
-            break;
+        for (uint32_t i = group.begin; i < group.end && !ambiguous; ++i) {
+            const FragmentName &name = names.names[i];
+            const size_t longer = std::max(anchor.size(), name.text.size());
+            const size_t shorter = std::min(anchor.size(), name.text.size());
+            if (longer - shorter > MaxEdits ||
+                EditDistanceWithin(anchor, name.text, MaxEdits) > MaxEdits)
+                continue;
+            if (found.empty() || (SameText(found, name.text) && name.place < foundPlace)) {
+                // Of names equal without case, the first anchor (else id) is
+                // the one suggested.
+                found = name.text;
+                foundPlace = name.place;
+            } else if (!SameText(found, name.text)) {
+                // Two different names within reach: no hint, whatever follows.
+                ambiguous = true;
+            }
         }
-        if (found.empty())
-            found = name.text;
+        if (ambiguous)
+            break;
     }
     if (found.empty() || ambiguous || SameText(found, anchor))
         return std::nullopt;
@@ -307,20 +317,33 @@ uint64_t LettersOf(std::string_view text)
     return letters;
 }
 
-const std::vector<LinkHints::FragmentName> &LinkHints::fragmentNames(const FileObject &target) const
+const LinkHints::FragmentNames &LinkHints::fragmentNames(const FileObject &target) const
 {
     const std::lock_guard lock(m_fragmentMutex);
     const auto [it, made] = m_fragmentNames.try_emplace(&target);
-    if (made) {
-        std::vector<FragmentName> &names = it->second;
-        for (const std::string_view name : target.Anchors)
-            names.push_back({name, LettersOf(name)});
-        if (m_site.settings().ModernLinks)
-            target.Targets.ForEachText([&names](std::string_view id) {
-                names.push_back({id, LettersOf(id)});
-            });
+    if (!made)
+        return it->second;
+    std::vector<std::pair<uint64_t, FragmentName>> all;
+    const auto add = [&all](std::string_view name) {
+        all.push_back({LettersOf(name), {name, static_cast<uint32_t>(all.size())}});
+    };
+    for (const std::string_view name : target.Anchors)
+        add(name);
+    if (m_site.settings().ModernLinks)
+        target.Targets.ForEachText(add);
+    std::sort(all.begin(), all.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : a.second.place < b.second.place;
+    });
+    FragmentNames &names = it->second;
+    names.names.reserve(all.size());
+    for (const auto &[letters, name] : all) {
+        const auto at = static_cast<uint32_t>(names.names.size());
+        if (names.groups.empty() || names.groups.back().letters != letters)
+            names.groups.push_back({letters, at, at});
+        names.names.push_back(name);
+        ++names.groups.back().end;
     }
-    return it->second;
+    return names;
 }
 
 } // namespace orvane

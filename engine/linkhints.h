@@ -50,18 +50,30 @@ private:
     };
     std::vector<NameEntry> m_byName; // sorted by hash
 
-    /// An anchor or id of a page with what rules it out cheaply as a near
-    /// miss: its length and the letters it has (folded, one bit each).
+    /// The anchors (then, with the current rules, the ids) of a page, grouped
+    /// by the letters they have (folded, one bit each): a whole group is ruled
+    /// out as near misses at once. Each name keeps its place in that order.
     struct FragmentName
     {
         std::string_view text;
-        uint64_t letters;
+        uint32_t place;
     };
-    /// The anchors (then, with the current rules, the ids) of target, made on
-    /// first use: a page that many broken fragments aim at is read once.
-    const std::vector<FragmentName> &fragmentNames(const FileObject &target) const;
+    struct FragmentGroup
+    {
+        uint64_t letters;
+        uint32_t begin; // into names
+        uint32_t end;
+    };
+    struct FragmentNames
+    {
+        std::vector<FragmentName> names; // by letters, then by place
+        std::vector<FragmentGroup> groups;
+    };
+    /// The names of target, made on first use: a page that many broken
+    /// fragments aim at is gone through once.
+    const FragmentNames &fragmentNames(const FileObject &target) const;
     mutable std::mutex m_fragmentMutex;
-    mutable std::unordered_map<const FileObject *, std::vector<FragmentName>> m_fragmentNames;
+    mutable std::unordered_map<const FileObject *, FragmentNames> m_fragmentNames;
 };
 
 /// One bit for each letter of text (a-z folded onto A-Z; other bytes share

@@ -97,9 +97,9 @@ TEST(LinkHints, MissingAnchorsSuggestTheOneCloseAnchorOrId)
 {
     SiteFixture f;
     f.dir.write("a.html", "<a name=section></a><div id=Intro></div><a name=s1></a><a name=s2>"
-                          "<p id=summary-table>");
+                          "<p id=summary-table><p id=ovERview><a name=OVERVIEW>");
     f.dir.write("index.html", pageOf({"a.html#sectoin", "a.html#intr", "a.html#s3", "a.html#gone",
-                                      "a.html#SUMMARY-TABEL", "#introduction"}));
+                                      "a.html#SUMMARY-TABEL", "#introduction", "a.html#overveiw"}));
     CheckFolder(f.site, f.dir.path(), false);
     using H = std::pair<HintKind, std::string>;
     EXPECT_EQ(hintOf(f, "index.html", "a.html#sectoin"), H(HintKind::anchor, "a.html#section"));
@@ -110,6 +110,8 @@ TEST(LinkHints, MissingAnchorsSuggestTheOneCloseAnchorOrId)
     EXPECT_EQ(hintOf(f, "index.html", "a.html#s3"), std::nullopt) << "s1 and s2 are both close";
     EXPECT_EQ(hintOf(f, "index.html", "a.html#gone"), std::nullopt) << "nothing close";
     EXPECT_EQ(hintOf(f, "index.html", "#introduction"), std::nullopt);
+    EXPECT_EQ(hintOf(f, "index.html", "a.html#overveiw"), H(HintKind::anchor, "a.html#OVERVIEW"))
+        << "an anchor and an id equal without case are one name; the anchor's form is given";
 
     const auto hint = f.site.Hints().ForLink(*f.object("index.html"), "a.html#intr");
     ASSERT_TRUE(hint);

@@ -249,7 +249,13 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
     std::string_view found;
     uint32_t foundPlace = 0;
     bool ambiguous = false;
-    const FragmentNames &names = fragmentNames(*target);
+    // A page of few names is gone through afresh; one of many is grouped
+    // once and kept, as broken fragments tend to aim at the long pages.
+    constexpr size_t KeptFrom = 64;
+    FragmentNames few;
+    const FragmentNames &names = target->Anchors.size() + target->Targets.size() < KeptFrom
+                                     ? (fillFragmentNames(*target, few), few)
+                                     : fragmentNames(*target);
     for (const FragmentGroup &group : names.groups) {
         // Every letter one text has and the other lacks takes an edit of its
         // own, as does every character of a difference in length.
@@ -317,12 +323,8 @@ uint64_t LettersOf(std::string_view text)
     return letters;
 }
 
-const LinkHints::FragmentNames &LinkHints::fragmentNames(const FileObject &target) const
+void LinkHints::fillFragmentNames(const FileObject &target, FragmentNames &names) const
 {
-    const std::lock_guard lock(m_fragmentMutex);
-    const auto [it, made] = m_fragmentNames.try_emplace(&target);
-    if (!made)
-        return it->second;
     std::vector<std::pair<uint64_t, FragmentName>> all;
     const auto add = [&all](std::string_view name) {
         all.push_back({LettersOf(name), {name, static_cast<uint32_t>(all.size())}});
@@ -334,7 +336,6 @@ const LinkHints::FragmentNames &LinkHints::fragmentNames(const FileObject &targe
     std::sort(all.begin(), all.end(), [](const auto &a, const auto &b) {
         return a.first != b.first ? a.first < b.first : a.second.place < b.second.place;
     });
-    FragmentNames &names = it->second;
     names.names.reserve(all.size());
     for (const auto &[letters, name] : all) {
         const auto at = static_cast<uint32_t>(names.names.size());
@@ -343,7 +344,15 @@ const LinkHints::FragmentNames &LinkHints::fragmentNames(const FileObject &targe
         names.names.push_back(name);
         ++names.groups.back().end;
     }
-    return names;
+}
+
+const LinkHints::FragmentNames &LinkHints::fragmentNames(const FileObject &target) const
+{
+    const std::lock_guard lock(m_fragmentMutex);
+    const auto [it, made] = m_fragmentNames.try_emplace(&target);
+    if (made)
+        fillFragmentNames(target, it->second);
+    return it->second;
 }
 
 } // namespace orvane

@@ -72,6 +72,7 @@ private:
     /// The names of target, made on first use: a page that many broken
     /// fragments aim at is gone through once.
     const FragmentNames &fragmentNames(const FileObject &target) const;
+    void fillFragmentNames(const FileObject &target, FragmentNames &names) const;
     mutable std::mutex m_fragmentMutex;
     mutable std::unordered_map<const FileObject *, FragmentNames> m_fragmentNames;
 };

@@ -73,7 +73,7 @@ struct LinkCheck
 class FileObject
 {
 public:
-    virtual ~FileObject() = default;
+    ~FileObject() = default;
     FileObject(const FileObject &) = delete;
     FileObject &operator=(const FileObject &) = delete;
 
@@ -84,6 +84,8 @@ public:
     bool Ignored = false;
     orvane::ReachState ReachState = orvane::ReachState::unreached;
     bool Blue = true;
+    /// Its place in FileObjects when the site's link tables were last made.
+    uint32_t TableIndex = 0;
     SortedStringList Links;    // every raw link text of the page
     SortedStringList Anchors;  // every anchor name the page defines
     IdSet Targets;             // every element id of the page
@@ -92,8 +94,6 @@ public:
     LinkSubset InvalidLinks{Links};
     LinkSubset ExternalLinks{Links};
     std::vector<InvalidReason> InvalidReasons; // one per entry of InvalidLinks
-    /// Its place in FileObjects when the site's link tables were last made.
-    uint32_t TableIndex = 0;
 
     /// Takes the path, classifies the file and, for a page, extracts its links
     /// and anchors. A file that is not a regular file (a FIFO, a device) is of

@@ -11,14 +11,21 @@ namespace orvane {
 
 void SortedStringList::assign(const std::vector<std::string_view> &texts)
 {
-    size_t bytes = 4 * texts.size();
+    // The texts may be views into this list's own buffer: it goes last.
+    if (texts.empty()) {
+        Clear();
+        return;
+    }
+    size_t bytes = 4 + 4 * texts.size();
     for (const std::string_view t : texts)
         bytes += t.size();
     if (bytes > UINT32_MAX)
         throw OrvaneError(Tr(QT_TRANSLATE_NOOP("Orvane", "リンクの一覧が大きすぎます")));
     std::string data(bytes, '\0');
-    char *end = data.data();
-    char *text = data.data() + 4 * texts.size();
+    const auto count = static_cast<uint32_t>(texts.size());
+    std::memcpy(data.data(), &count, sizeof count);
+    char *end = data.data() + 4;
+    char *text = end + 4 * texts.size();
     uint32_t at = 0;
     for (const std::string_view t : texts) {
         std::memcpy(text + at, t.data(), t.size());
@@ -27,14 +34,12 @@ void SortedStringList::assign(const std::vector<std::string_view> &texts)
         end += sizeof at;
     }
     m_data = std::move(data);
-    m_size = static_cast<uint32_t>(texts.size());
 }
 
 void SortedStringList::Clear()
 {
     m_data.clear();
     m_data.shrink_to_fit();
-    m_size = 0;
 }
 
 bool SortedStringList::Add(std::string_view text)

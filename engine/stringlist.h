@@ -92,12 +92,12 @@ public:
     bool Contains(std::string_view text) const { return IndexOf(text) >= 0; }
 
     void Clear();
-    size_t size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
+    size_t size() const { return m_data.empty() ? 0 : wordAt(0); }
+    bool empty() const { return m_data.empty(); }
     std::string_view operator[](size_t i) const
     {
         const uint32_t begin = i == 0 ? 0 : endOf(i - 1);
-        return std::string_view(m_data).substr(4 * size_t{m_size} + begin, endOf(i) - begin);
+        return std::string_view(m_data).substr(4 + 4 * size() + begin, endOf(i) - begin);
     }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
@@ -109,17 +109,17 @@ public:
 private:
     /// Replaces the entries with these, already in order.
     void assign(const std::vector<std::string_view> &texts);
-    uint32_t endOf(size_t i) const
+    uint32_t wordAt(size_t at) const
     {
-        uint32_t end;
-        std::memcpy(&end, m_data.data() + 4 * i, sizeof end);
-        return end;
+        uint32_t word;
+        std::memcpy(&word, m_data.data() + at, sizeof word);
+        return word;
     }
+    uint32_t endOf(size_t i) const { return wordAt(4 + 4 * i); }
 
-    // Where each entry ends (four bytes each), then the entries end to end:
-    // one allocation a list.
+    // The number of entries and where each ends (four bytes each), then the
+    // entries end to end: one allocation a list, none for an empty one.
     std::string m_data;
-    uint32_t m_size = 0;
 };
 
 /// For each text, the index of the first text equal to it byte for byte (its

@@ -1,5 +1,8 @@
 #include "engine/filetree.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace orvane {
 
 TreeNode::TreeNode(FileTree *tree, TreeNode *parent, std::string text)
@@ -10,6 +13,48 @@ TreeNode::TreeNode(FileTree *tree, TreeNode *parent, std::string text)
         m_rootTree = tree;
     else
         m_parent = parent;
+}
+
+TreeNode::~TreeNode()
+{
+    removeAllChildren();
+}
+
+void TreeNode::appendChild(TreeNode *child)
+{
+    const uint32_t n = m_childCount;
+    // Room runs out when the number of children reaches a power of two.
+    if (n == 0 || std::has_single_bit(n)) {
+        auto **grown = new TreeNode *[n == 0 ? 1 : 2 * size_t{n}];
+        std::copy(m_children, m_children + n, grown);
+        delete[] m_children;
+        m_children = grown;
+    }
+    m_children[n] = child;
+    m_childCount = n + 1;
+}
+
+void TreeNode::removeChild(size_t row)
+{
+    TreeNode *child = m_children[row];
+    std::copy(m_children + row + 1, m_children + m_childCount, m_children + row);
+    --m_childCount;
+    for (size_t i = row; i < m_childCount; ++i)
+        m_children[i]->m_index = static_cast<uint32_t>(i);
+    delete child;
+    if (m_childCount == 0) {
+        delete[] m_children;
+        m_children = nullptr;
+    }
+}
+
+void TreeNode::removeAllChildren()
+{
+    for (uint32_t i = 0; i < m_childCount; ++i)
+        delete m_children[i];
+    delete[] m_children;
+    m_children = nullptr;
+    m_childCount = 0;
 }
 
 FileTree &TreeNode::Tree() const
@@ -93,9 +138,7 @@ TreeNode *FileTree::AddChild(TreeNode *parent, std::string text)
     auto node = std::unique_ptr<TreeNode>(new TreeNode(this, parent, std::move(text)));
     node->m_index = static_cast<uint32_t>(row);
     TreeNode *raw = node.get();
-    if (!parent->m_children)
-        parent->m_children = std::make_unique<std::vector<std::unique_ptr<TreeNode>>>();
-    parent->m_children->push_back(std::move(node));
+    parent->appendChild(node.release());
     ++m_count;
     if (notify)
         m_observer->nodeInserted(raw);
@@ -129,10 +172,7 @@ void FileTree::Delete(TreeNode *node)
     if (notify)
         m_observer->nodeAboutToBeRemoved(node);
     m_count -= subtreeSize(node);
-    std::vector<std::unique_ptr<TreeNode>> &siblings = *parent->m_children;
-    siblings.erase(siblings.begin() + static_cast<long>(row));
-    for (size_t i = row; i < siblings.size(); ++i)
-        siblings[i]->m_index = static_cast<uint32_t>(i);
+    parent->removeChild(row);
     if (notify)
         m_observer->nodeRemoved(parent, row);
 }
@@ -143,7 +183,7 @@ void FileTree::Clear()
         return;
     Select(m_selected && m_selected != m_root.get() ? nullptr : m_selected);
     BeginUpdate();
-    m_root->m_children.reset();
+    m_root->removeAllChildren();
     m_count = 1;
     EndUpdate();
 }

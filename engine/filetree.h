@@ -39,6 +39,10 @@ inline constexpr int NoOverlay = -1;
 class TreeNode
 {
 public:
+    ~TreeNode();
+    TreeNode(const TreeNode &) = delete;
+    TreeNode &operator=(const TreeNode &) = delete;
+
     const std::string &Text() const { return m_text; }
     int ImageIndex() const { return m_image; }
     int SelectedIndex() const { return m_selectedImage; }
@@ -56,9 +60,9 @@ public:
     void SetExpanded(bool expanded);
 
     TreeNode *Parent() const { return m_isRoot ? nullptr : m_parent; }
-    size_t Count() const { return m_children ? m_children->size() : 0; }
-    bool HasChildren() const { return m_children && !m_children->empty(); }
-    TreeNode *Child(size_t i) const { return (*m_children)[i].get(); }
+    size_t Count() const { return m_childCount; }
+    bool HasChildren() const { return m_childCount > 0; }
+    TreeNode *Child(size_t i) const { return m_children[i]; }
     /// Position among the parent's children (0 for the root).
     size_t Index() const { return m_index; }
     bool IsRoot() const { return m_isRoot; }
@@ -69,6 +73,10 @@ private:
     friend class FileTree;
     TreeNode(FileTree *tree, TreeNode *parent, std::string text);
     void changed();
+    void appendChild(TreeNode *child);
+    /// Removes and destroys the child at row.
+    void removeChild(size_t row);
+    void removeAllChildren();
 
     // A site has several nodes a page (its anchors), so a node is kept small:
     // only the root knows the tree, and the pictures are indices below
@@ -79,8 +87,10 @@ private:
     };
     std::string m_text;
     FileObject *m_data = nullptr;
-    // Made with the first child: most nodes (anchors) never have one.
-    std::unique_ptr<std::vector<std::unique_ptr<TreeNode>>> m_children;
+    // The children, owned: one block with room for the next power of two of
+    // their number, made with the first child; most nodes (anchors) have none.
+    TreeNode **m_children = nullptr;
+    uint32_t m_childCount = 0;
     uint32_t m_index = 0;
     int8_t m_image = NoImage;
     int8_t m_selectedImage = NoImage;

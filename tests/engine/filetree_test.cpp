@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -17,7 +19,10 @@ struct RecordingObserver : TreeObserver
     {
         events.push_back("insert " + parent->Text() + " " + std::to_string(row));
     }
-    void nodeAboutToBeRemoved(TreeNode *node) override { events.push_back("remove " + node->Text()); }
+    void nodeAboutToBeRemoved(TreeNode *node) override
+    {
+        events.push_back("remove " + node->Text());
+    }
     void nodeChanged(TreeNode *node) override { events.push_back("change " + node->Text()); }
     void selectionChanged(TreeNode *node) override
     {
@@ -73,8 +78,8 @@ TEST(FileTree, ObserverHearsSingleChangesOnlyOutsideUpdateBrackets)
     tree.EndUpdate();
     tree.Select(a);
     tree.Delete(a);
-    const std::vector<std::string> expected = {"insert homepage 0", "change a", "begin", "end",
-                                               "select a", "select none", "remove a"};
+    const std::vector<std::string> expected = {"insert homepage 0", "change a",    "begin",   "end",
+                                               "select a",          "select none", "remove a"};
     EXPECT_EQ(observer.events, expected);
 }
 
@@ -100,6 +105,41 @@ TEST(FileTree, ForEachDescendantIsDepthFirstInDisplayOrder)
     std::vector<std::string> seen;
     FileTree::ForEachDescendant(tree.Root(), [&](TreeNode *n) { seen.push_back(n->Text()); });
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "a1", "a1x", "b"}));
+}
+
+TEST(FileTree, ChildrenStayInOrderAcrossGrowthAndRemovals)
+{
+    // Children are kept in blocks that grow at powers of two: adding and
+    // removing across those sizes keeps every child, its row and its text.
+    FileTree tree;
+    TreeNode *folder = tree.AddChild(tree.Root(), "folder");
+    std::vector<std::string> expected;
+    std::mt19937 random(3);
+    for (int step = 0; step < 400; ++step) {
+        if (expected.empty() || random() % 3 != 0) {
+            expected.push_back("n" + std::to_string(step));
+            TreeNode *child = tree.AddChild(folder, expected.back());
+            if (step % 5 == 0)
+                tree.AddChild(child, "anchor");
+        } else {
+            const size_t row = random() % expected.size();
+            tree.Delete(folder->Child(row));
+            expected.erase(expected.begin() + static_cast<long>(row));
+        }
+        ASSERT_EQ(folder->Count(), expected.size());
+        for (size_t r = 0; r < expected.size(); ++r) {
+            ASSERT_EQ(folder->Child(r)->Text(), expected[r]) << "step " << step;
+            ASSERT_EQ(folder->Child(r)->Index(), r);
+            ASSERT_EQ(folder->Child(r)->Parent(), folder);
+        }
+    }
+    while (folder->HasChildren())
+        tree.Delete(folder->Child(0));
+    EXPECT_EQ(folder->Count(), 0u);
+    tree.AddChild(folder, "again");
+    EXPECT_EQ(folder->Child(0)->Text(), "again");
+    EXPECT_EQ(tree.Count(), 3u);
+    EXPECT_EQ(&folder->Child(0)->Tree(), &tree);
 }
 
 } // namespace

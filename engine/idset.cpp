@@ -34,10 +34,10 @@ void IdSet::AddAll(std::string_view texts, const std::vector<uint32_t> &ends)
     // Page text never holds a NUL (extraction made them blanks), so it can
     // end each id in the buffer.
     std::vector<Entry> entries;
-    entries.reserve(m_hashes.size() + ends.size());
+    entries.reserve(size() + ends.size());
+    size_t index = 0;
+    ForEachText([&](std::string_view text) { entries.push_back({hashAt(index++), text}); });
     size_t begin = 0;
-    ForEachText([&](std::string_view text) { entries.push_back({m_hashes[begin++], text}); });
-    begin = 0;
     for (const uint32_t end : ends) {
         const std::string_view text = texts.substr(begin, end - begin);
         entries.push_back({HashOf(text), text});
@@ -48,25 +48,47 @@ void IdSet::AddAll(std::string_view texts, const std::vector<uint32_t> &ends)
     entries.erase(std::unique(entries.begin(), entries.end(),
                               [](const Entry &a, const Entry &b) { return a.hash == b.hash; }),
                   entries.end());
-    std::vector<uint64_t> hashes;
-    hashes.reserve(entries.size());
-    size_t length = 0;
+    size_t length = 8 + 8 * entries.size();
     for (const Entry &entry : entries)
         length += entry.text.size() + 1;
-    std::string joined;
-    joined.reserve(length);
+    // The old texts may be among the entries: the buffer is replaced last.
+    std::string data(8 + 8 * entries.size(), '\0');
+    data.reserve(length);
+    const uint64_t count = entries.size();
+    std::memcpy(data.data(), &count, sizeof count);
+    for (size_t i = 0; i < entries.size(); ++i)
+        std::memcpy(data.data() + 8 + 8 * i, &entries[i].hash, sizeof entries[i].hash);
     for (const Entry &entry : entries) {
-        hashes.push_back(entry.hash);
-        joined.append(entry.text);
-        joined += '\0';
+        data.append(entry.text);
+        data += '\0';
     }
-    m_hashes = std::move(hashes);
-    m_texts = std::move(joined);
+    m_data = std::move(data);
+}
+
+std::vector<uint64_t> IdSet::hashes() const
+{
+    std::vector<uint64_t> out(size());
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = hashAt(i);
+    return out;
 }
 
 bool IdSet::Contains(std::string_view id) const
 {
-    return std::binary_search(m_hashes.begin(), m_hashes.end(), HashOf(id));
+    const uint64_t hash = HashOf(id);
+    size_t low = 0;
+    size_t high = size();
+    while (low < high) {
+        const size_t mid = (low + high) / 2;
+        const uint64_t at = hashAt(mid);
+        if (at == hash)
+            return true;
+        if (at < hash)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return false;
 }
 
 } // namespace orvane

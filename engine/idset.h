@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,25 +28,42 @@ public:
     void AddAll(std::string_view texts, const std::vector<uint32_t> &ends);
     bool Contains(std::string_view id) const;
 
-    size_t size() const { return m_hashes.size(); }
-    bool empty() const { return m_hashes.empty(); }
+    size_t size() const { return m_data.empty() ? 0 : static_cast<size_t>(count()); }
+    bool empty() const { return m_data.empty(); }
     /// The hashes, ascending and each once.
-    const std::vector<uint64_t> &hashes() const { return m_hashes; }
+    std::vector<uint64_t> hashes() const;
     /// Calls f with the text of every id, in the order of hashes().
     template<typename F>
     void ForEachText(F &&f) const
     {
-        for (size_t begin = 0; begin < m_texts.size();) {
-            const size_t end = m_texts.find('\0', begin);
-            f(std::string_view(m_texts).substr(begin, end - begin));
+        const std::string_view data(m_data);
+        for (size_t begin = textsBegin(); begin < data.size();) {
+            const size_t end = data.find('\0', begin);
+            f(data.substr(begin, end - begin));
             begin = end + 1;
         }
     }
     bool operator==(const IdSet &) const = default;
 
 private:
-    std::vector<uint64_t> m_hashes;
-    std::string m_texts; // each id's text followed by a NUL, in the order of m_hashes
+    uint64_t count() const
+    {
+        uint64_t n;
+        std::memcpy(&n, m_data.data(), sizeof n);
+        return n;
+    }
+    uint64_t hashAt(size_t i) const
+    {
+        uint64_t hash;
+        std::memcpy(&hash, m_data.data() + 8 + 8 * i, sizeof hash);
+        return hash;
+    }
+    size_t textsBegin() const { return 8 + 8 * size(); }
+
+    // One buffer, none for a page without ids: the number of ids (eight
+    // bytes), their hashes ascending, then each id's text followed by a NUL
+    // in the same order.
+    std::string m_data;
 };
 
 } // namespace orvane

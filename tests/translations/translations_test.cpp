@@ -56,21 +56,44 @@ std::string unescape(std::string text)
     return text;
 }
 
+/// The text between the first open and the next close after it; empty when
+/// either is missing.
+std::string_view between(std::string_view text, std::string_view open, std::string_view close)
+{
+    const size_t begin = text.find(open);
+    if (begin == std::string_view::npos)
+        return {};
+    const size_t from = begin + open.size();
+    const size_t end = text.find(close, from);
+    return end == std::string_view::npos ? std::string_view() : text.substr(from, end - from);
+}
+
 /// The messages of a translation file, read the plain way lupdate writes them.
+/// Scanned by hand: a regular expression over a long message (the checker's
+/// help) recurses deep enough to overflow the stack of an instrumented build.
 std::vector<Message> readMessages(const std::string &ts)
 {
+    constexpr auto npos = std::string_view::npos;
+    const std::string_view all(ts);
     std::vector<Message> messages;
-    const std::regex context(R"(<context>\s*<name>([^<]*)</name>)");
-    const std::regex message(
-        R"re(<message>\s*<source>([\s\S]*?)</source>\s*)re"
-        R"re(<translation(?: type="([a-z]+)")?(?:/>|>([\s\S]*?)</translation>))re");
-    for (auto c = std::sregex_iterator(ts.begin(), ts.end(), context); c != std::sregex_iterator();
-         ++c) {
-        const size_t begin = static_cast<size_t>(c->position());
-        const std::string block = ts.substr(begin, ts.find("</context>", begin) - begin);
-        for (auto m = std::sregex_iterator(block.begin(), block.end(), message);
-             m != std::sregex_iterator(); ++m)
-            messages.push_back({(*c)[1], unescape((*m)[1]), unescape((*m)[3]), (*m)[2]});
+    for (size_t at = all.find("<context>"); at != npos; at = all.find("<context>", at + 1)) {
+        const std::string_view block = all.substr(at, all.find("</context>", at) - at);
+        const std::string context(between(block, "<name>", "</name>"));
+        for (size_t m = block.find("<message>"); m != npos; m = block.find("<message>", m + 1)) {
+            const std::string_view message = block.substr(m, block.find("</message>", m) - m);
+            const size_t tag = message.find("<translation");
+            const size_t tagEnd = message.find('>', tag);
+            if (tag == npos || tagEnd == npos)
+                continue;
+            const std::string_view open = message.substr(tag, tagEnd + 1 - tag);
+            const std::string type(between(open, "type=\"", "\""));
+            std::string_view translation;
+            if (open.substr(open.size() - 2) != "/>")
+                translation = between(message.substr(tag), ">", "</translation>");
+            messages.push_back({context,
+                                unescape(std::string(between(message, "<source>", "</source>"))),
+                                unescape(std::string(translation)), type});
+        }
     }
     return messages;
 }

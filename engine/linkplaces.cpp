@@ -139,19 +139,23 @@ void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
 namespace {
 
 constexpr uint32_t RefreshBit = 0x80000000u;
+// In the first word, beside the number of places.
+constexpr uint32_t WideBit = 0x80000000u;
 constexpr size_t MostCompactLinks = 0x10000;
 
 } // namespace
 
 LinkPlaceTable::LinkPlaceTable(const std::vector<LinkPlace> &places)
-    : m_size(static_cast<uint32_t>(places.size()))
 {
     const size_t n = places.size();
-    m_wide = n > MostCompactLinks ||
-             std::any_of(places.begin(), places.end(),
-                         [](const LinkPlace &p) { return (p.line & RefreshBit) != 0; });
-    if (m_wide) {
-        m_words.reserve(3 * n);
+    if (n == 0)
+        return;
+    const bool wide = n > MostCompactLinks ||
+                      std::any_of(places.begin(), places.end(),
+                                  [](const LinkPlace &p) { return (p.line & RefreshBit) != 0; });
+    m_words.push_back(static_cast<uint32_t>(n) | (wide ? WideBit : 0u));
+    if (wide) {
+        m_words.reserve(1 + 3 * n);
         for (const LinkPlace &p : places) {
             m_words.push_back(p.line);
             m_words.push_back(p.count);
@@ -162,7 +166,7 @@ LinkPlaceTable::LinkPlaceTable(const std::vector<LinkPlace> &places)
     size_t repeats = 0;
     for (const LinkPlace &p : places)
         repeats += p.count != 1;
-    m_words.reserve(n + (n + 1) / 2 + 2 * repeats);
+    m_words.reserve(1 + n + (n + 1) / 2 + 2 * repeats);
     for (const LinkPlace &p : places)
         m_words.push_back(p.line | (p.quotedRefresh ? RefreshBit : 0u));
     for (size_t i = 0; i < n; i += 2) {
@@ -179,7 +183,8 @@ LinkPlaceTable::LinkPlaceTable(const std::vector<LinkPlace> &places)
 
 uint32_t LinkPlaceTable::count(size_t i) const
 {
-    const size_t first = m_size + (m_size + 1) / 2;
+    const size_t n = size();
+    const size_t first = 1 + n + (n + 1) / 2;
     size_t low = 0;
     size_t high = (m_words.size() - first) / 2;
     while (low < high) {
@@ -198,16 +203,16 @@ uint32_t LinkPlaceTable::count(size_t i) const
 LinkPlace LinkPlaceTable::operator[](size_t i) const
 {
     LinkPlace place;
-    if (m_wide) {
-        place.line = m_words[3 * i];
-        place.count = m_words[3 * i + 1];
-        place.order = m_words[3 * i + 2] & ~RefreshBit;
-        place.quotedRefresh = (m_words[3 * i + 2] & RefreshBit) != 0;
+    if (wide()) {
+        place.line = m_words[1 + 3 * i];
+        place.count = m_words[1 + 3 * i + 1];
+        place.order = m_words[1 + 3 * i + 2] & ~RefreshBit;
+        place.quotedRefresh = (m_words[1 + 3 * i + 2] & RefreshBit) != 0;
         return place;
     }
-    place.line = m_words[i] & ~RefreshBit;
-    place.quotedRefresh = (m_words[i] & RefreshBit) != 0;
-    place.order = (m_words[m_size + i / 2] >> (i % 2 * 16)) & 0xffffu;
+    place.line = m_words[1 + i] & ~RefreshBit;
+    place.quotedRefresh = (m_words[1 + i] & RefreshBit) != 0;
+    place.order = (m_words[1 + size() + i / 2] >> (i % 2 * 16)) & 0xffffu;
     place.count = count(i);
     return place;
 }

@@ -36,21 +36,21 @@ public:
     LinkPlaceTable() = default;
     explicit LinkPlaceTable(const std::vector<LinkPlace> &places);
 
-    size_t size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
+    size_t size() const { return m_words.empty() ? 0 : m_words[0] & 0x7fffffffu; }
+    bool empty() const { return m_words.empty(); }
     LinkPlace operator[](size_t i) const;
     /// Bytes held.
     size_t MemoryUsed() const { return m_words.capacity() * sizeof(uint32_t); }
 
 private:
     uint32_t count(size_t i) const;
+    bool wide() const { return !m_words.empty() && (m_words[0] & 0x80000000u) != 0; }
 
-    // Compact: the lines (n words), the ranks (two a word), then pairs of
+    // None when empty; else first the number of places n and a bit for the
+    // wide form. Compact: the lines (n words), the ranks (two a word), then pairs of
     // link index and count for the counts other than one, by index. Wide:
     // the places as three words each.
     std::vector<uint32_t> m_words;
-    uint32_t m_size = 0;
-    bool m_wide = false;
 };
 
 /// One link value found in a page, at a position of the text with the

@@ -362,14 +362,12 @@ LinkCheck FileObject::ClassifyLinks() const
 {
     LinkCheck check;
     // Most links of a page are valid. The lists are kept for as long as the
-    // page is, so none of them keeps room it does not use.
+    // page is, so none of them keeps room it does not use (the link subsets
+    // take copies of their exact size).
     check.valid.reserve(Links.size());
     check.walkTargets.reserve(Links.size());
     for (size_t i = 0; i < Links.size(); ++i)
         classifyLink(i, check);
-    check.valid.shrink_to_fit();
-    check.invalid.shrink_to_fit();
-    check.external.shrink_to_fit();
     check.invalidReasons.shrink_to_fit();
     check.walkTargets.shrink_to_fit();
     return check;

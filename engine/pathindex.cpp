@@ -57,7 +57,7 @@ void PathIndex::Insert(FileObject *object)
 {
     if ((m_live + m_deleted + 1) * 2 > m_slots.size())
         grow();
-    place({FoldedHash(object->FullPath), object->FullPath.data(), object->FullPath.size(), object});
+    place({FoldedHash(object->FullPath), object});
     ++m_live;
 }
 
@@ -94,7 +94,7 @@ void PathIndex::Remove(FileObject *object)
     for (size_t i = FoldedHash(object->FullPath) & mask; m_slots[i].hash != Empty;
          i = (i + 1) & mask) {
         if (m_slots[i].object == object) {
-            m_slots[i] = {Deleted, nullptr, 0, nullptr};
+            m_slots[i] = {Deleted, nullptr};
             --m_live;
             ++m_deleted;
             return;
@@ -120,7 +120,7 @@ FileObject *PathIndex::Find(std::string_view path, bool ignoreCase) const
         const Slot &slot = m_slots[i];
         if (slot.hash != hash || !slot.object)
             continue;
-        const std::string_view candidate(slot.path, slot.length);
+        const std::string_view candidate(slot.object->FullPath);
         if (!(ignoreCase ? SameText(candidate, path) : candidate == path))
             continue;
         if (!best || slot.object->Sequence() < best->Sequence())

@@ -28,13 +28,11 @@ public:
     static uint64_t FoldedHash(std::string_view path);
 
 private:
-    // The path is kept in the slot (it never changes once indexed), so a
-    // look-up compares it without first visiting the object.
+    // Sixteen bytes a slot: a full hash match is almost always the path, so
+    // the object's own path is compared only then.
     struct Slot
     {
         uint64_t hash = 0; // 0: never used; 1: deleted
-        const char *path = nullptr;
-        size_t length = 0;
         FileObject *object = nullptr;
     };
     static constexpr uint64_t Empty = 0;

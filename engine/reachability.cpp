@@ -15,11 +15,12 @@ namespace orvane {
 
 namespace {
 
+// A frame of the walk: a page and the next of its valid links to follow.
+// The walk can hold most of the site's pages at once, so a frame is small.
 struct WalkFrame
 {
     FileObject *object;
-    const WalkTargetList *targets; // resolved by CheckLinks, when still valid
-    size_t nextLink;
+    uint32_t nextLink;
 };
 
 void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
@@ -27,7 +28,7 @@ void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
     site.host().processEvents();
     FileObject *object = node->Data();
     object->SetReachState(ReachState::reached);
-    stack.push_back({object, object->WalkTargets(site.ResolutionStamp()), 0});
+    stack.push_back({object, 0});
 }
 
 } // namespace
@@ -36,7 +37,9 @@ void WalkFrom(Site &site, TreeNode *start)
 {
     // An explicit stack of the pages being walked, each with the next link to
     // follow: the same visits in the same order as walking recursively, without
-    // a call level per page.
+    // a call level per page. Nothing the resolution depends on changes during
+    // the walk.
+    const uint64_t stamp = site.ResolutionStamp();
     std::vector<WalkFrame> stack;
     enterPage(site, stack, start);
     while (!stack.empty()) {
@@ -51,9 +54,11 @@ void WalkFrom(Site &site, TreeNode *start)
             continue;
         }
         const size_t i = frame.nextLink++;
+        // Resolved by CheckLinks, when still valid.
+        const WalkTargetList *targets = frame.object->WalkTargets(stamp);
         const WalkTarget target =
-            frame.targets ? (*frame.targets)[i]
-                          : frame.object->ResolveWalkTarget(frame.object->ValidLinks.BaseIndex(i));
+            targets ? (*targets)[i]
+                    : frame.object->ResolveWalkTarget(frame.object->ValidLinks.BaseIndex(i));
         if (!target.object || target.object->Ignored)
             continue;
         if (target.anchorIndex >= 0 &&

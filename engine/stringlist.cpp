@@ -179,9 +179,9 @@ int SortedStringList::IndexOf(std::string_view text) const
 std::vector<std::string> LinkSubset::ToVector() const
 {
     std::vector<std::string> out;
-    out.reserve(m_indices.size());
-    for (uint32_t i : m_indices)
-        out.emplace_back((*m_base)[i]);
+    out.reserve(m_size);
+    for (uint32_t i = 0; i < m_size; ++i)
+        out.emplace_back((*m_base)[m_indices[i]]);
     return out;
 }
 

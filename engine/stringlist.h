@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -137,20 +139,30 @@ public:
         : m_base(&base)
     {
     }
-    void Add(size_t baseIndex) { m_indices.push_back(static_cast<uint32_t>(baseIndex)); }
     /// Takes over ascending base indices.
-    void Assign(std::vector<uint32_t> indices) { m_indices = std::move(indices); }
-    void Clear() { m_indices.clear(); }
-    size_t size() const { return m_indices.size(); }
-    bool empty() const { return m_indices.empty(); }
+    void Assign(const std::vector<uint32_t> &indices)
+    {
+        m_indices.reset(indices.empty() ? nullptr : new uint32_t[indices.size()]);
+        std::copy(indices.begin(), indices.end(), m_indices.get());
+        m_size = static_cast<uint32_t>(indices.size());
+    }
+    void Clear()
+    {
+        m_indices.reset();
+        m_size = 0;
+    }
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
     std::string_view operator[](size_t i) const { return (*m_base)[m_indices[i]]; }
     /// Where the i-th entry stands in the base list.
     size_t BaseIndex(size_t i) const { return m_indices[i]; }
     std::vector<std::string> ToVector() const;
 
 private:
+    // A page has three subsets for good, so they hold exactly their indices.
     const SortedStringList *m_base;
-    std::vector<uint32_t> m_indices;
+    std::unique_ptr<uint32_t[]> m_indices;
+    uint32_t m_size = 0;
 };
 
 } // namespace orvane

@@ -115,6 +115,27 @@ public:
     }
 };
 
+/// A host that shows nothing and answers every message box alike: for work
+/// away from the window (reading on a worker thread, benchmarks).
+class SilentHost : public Host
+{
+public:
+    explicit SilentHost(bool answer = false)
+        : m_answer(answer)
+    {
+    }
+    void setStatus(const std::string &) override {}
+    void setCountPanel(long) override {}
+    void clearCountPanel() override {}
+    void setFileCount(long) override {}
+    void processEvents() override {}
+    bool message(MessageKind, const std::string &, MessageButtons) override { return m_answer; }
+    void beep(Sound) override {}
+
+private:
+    bool m_answer;
+};
+
 /// Caption of a message box of the given kind, as written (Tr() gives it in
 /// the interface language).
 const char *messageCaption(MessageKind kind);

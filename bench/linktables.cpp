@@ -28,18 +28,6 @@ namespace {
 
 using namespace orvane;
 
-class QuietHost : public Host
-{
-public:
-    void setStatus(const std::string &) override {}
-    void setCountPanel(long) override {}
-    void clearCountPanel() override {}
-    void setFileCount(long) override {}
-    void processEvents() override {}
-    bool message(MessageKind, const std::string &, MessageButtons) override { return true; }
-    void beep(Sound) override {}
-};
-
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -63,7 +51,7 @@ int main(int argc, char **argv)
     std::string home = argv[1];
     if (home.back() != '/')
         home += '/';
-    QuietHost host;
+    SilentHost host(true);
     Settings settings;
     MemoryProjectView view;
     Project project(view);

@@ -51,18 +51,6 @@ namespace {
 
 using namespace orvane;
 
-class QuietHost : public Host
-{
-public:
-    void setStatus(const std::string &) override {}
-    void setCountPanel(long) override {}
-    void clearCountPanel() override {}
-    void setFileCount(long) override {}
-    void processEvents() override {}
-    bool message(MessageKind, const std::string &, MessageButtons) override { return true; }
-    void beep(Sound) override {}
-};
-
 #ifdef ORVANE_BENCH_WIDGETS
 /// The project window's three lists as list boxes, without the window.
 class WidgetProjectView : public ProjectView
@@ -131,7 +119,7 @@ void writeProjectFile(const std::string &path, const std::string &home, long ent
 
 struct Bench
 {
-    QuietHost host;
+    SilentHost host{true};
     Settings settings;
     std::unique_ptr<ProjectView> view;
     std::unique_ptr<Project> project;

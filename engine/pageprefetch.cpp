@@ -20,20 +20,6 @@ constexpr size_t ClaimBatch = 4;
 // How long the taker waits for a page before letting the window breathe.
 constexpr std::chrono::milliseconds WaitTick{50};
 
-/// Reading on a worker reports nothing: a failed page goes back to the
-/// caller's thread, which reads it again and tells the user there.
-class SilentHost : public Host
-{
-public:
-    void setStatus(const std::string &) override {}
-    void setCountPanel(long) override {}
-    void clearCountPanel() override {}
-    void setFileCount(long) override {}
-    void processEvents() override {}
-    bool message(MessageKind, const std::string &, MessageButtons) override { return false; }
-    void beep(Sound) override {}
-};
-
 } // namespace
 
 PagePrefetcher::PagePrefetcher(ExtractOptions options, unsigned workers,
@@ -175,6 +161,8 @@ void PagePrefetcher::release(Slot &slot)
 
 std::unique_ptr<PreparedPage> PagePrefetcher::prepare(Slot &slot)
 {
+    // Reading on a worker reports nothing: a failed page goes back to the
+    // caller's thread, which reads it again and tells the user there.
     SilentHost host;
     try {
         std::string text;

@@ -81,7 +81,7 @@ double seconds(const std::function<void()> &work)
 
 std::string number(long i)
 {
-    char text[16];
+    char text[24];
     std::snprintf(text, sizeof text, "%06ld", i);
     return text;
 }

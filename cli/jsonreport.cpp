@@ -1,6 +1,7 @@
 #include "cli/jsonreport.h"
 
 #include "base/textcodec.h"
+#include "cli/orderedwrite.h"
 #include "cli/sitereport.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
@@ -81,18 +82,15 @@ void appendJsonString(std::string &out, std::string_view bytes)
 }
 
 template<typename List>
-void writeStrings(std::ostream &out, const List &list)
+void appendStrings(std::string &out, const List &list)
 {
-    // Pages hold many links: the list is put together first and written at once.
-    thread_local std::string line;
-    line.assign(1, '[');
+    out += '[';
     for (size_t i = 0; i < list.size(); ++i) {
         if (i)
-            line += ", ";
-        appendJsonString(line, list[i]);
+            out += ", ";
+        appendJsonString(out, list[i]);
     }
-    line += ']';
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    out += ']';
 }
 
 /// A page's link list as the current rules read the links: a refresh target
@@ -117,75 +115,96 @@ void writeLongList(std::ostream &out, const char *key, const List &list, Write w
     out << (list.empty() ? "]" : "\n  ]") << (last ? "\n" : ",\n");
 }
 
-void writeAnchors(std::ostream &out, const FileObject &object)
+void appendAnchors(std::string &out, const FileObject &object)
 {
-    out << '[';
+    out += '[';
     // Anchor nodes stand in the order of Anchors; their state picture tells
     // whether a followed link named them.
     const TreeNode *node = object.Node;
     for (size_t i = 0; node && i < node->Count(); ++i) {
         const TreeNode *anchor = node->Child(i);
-        out << (i ? ", " : "") << "{\"name\": " << JsonString(anchor->Text())
-            << ", \"referenced\": " << boolean(anchor->StateIndex() == ImgReached) << '}';
+        out += i ? ", {\"name\": " : "{\"name\": ";
+        appendJsonString(out, anchor->Text());
+        out += ", \"referenced\": ";
+        out += boolean(anchor->StateIndex() == ImgReached);
+        out += '}';
     }
-    out << ']';
+    out += ']';
 }
 
 /// The hints of a page's invalid links as an object, link to suggestion;
 /// nothing when none has one.
-void writeHints(std::ostream &out, const LinkHints &hints, const FileObject &page)
+void appendHints(std::string &out, const LinkHints &hints, const FileObject &page)
 {
-    thread_local std::string line;
-    line.clear();
+    bool any = false;
     for (size_t i = 0; i < page.InvalidLinks.size(); ++i) {
         const auto hint = hints.For(page, i);
         if (!hint)
             continue;
-        line += line.empty() ? ", \"hints\": {" : ", ";
-        appendJsonString(line, page.LinkTarget(page.InvalidLinks.BaseIndex(i)));
-        line += ": ";
-        appendJsonString(line, hint->link);
+        out += any ? ", " : ", \"hints\": {";
+        any = true;
+        appendJsonString(out, page.LinkTarget(page.InvalidLinks.BaseIndex(i)));
+        out += ": ";
+        appendJsonString(out, hint->link);
     }
-    if (line.empty())
-        return;
-    line += '}';
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    if (any)
+        out += '}';
 }
 
-void writeReferrers(std::ostream &out, const Site &site, const ReferrerTable &table,
-                    const FileObject &object)
+void appendReferrers(std::string &out, const Site &site, const ReferrerTable &table,
+                     const FileObject &object)
 {
-    out << ", \"referrers\": [";
+    out += ", \"referrers\": [";
     bool first = true;
     for (const Referrer &referrer : table.Of(object)) {
         const FileObject &page = *table.Page(referrer);
-        out << (first ? "" : ", ") << "{\"page\": " << JsonString(RelativePath(site, page.FullPath))
-            << ", \"line\": " << table.Line(referrer) << ", \"state\": \""
-            << ReferrerStateText(ReferrerStateOf(page)) << "\"}";
+        out += first ? "{\"page\": " : ", {\"page\": ";
+        appendJsonString(out, RelativePath(site, page.FullPath));
+        out += ", \"line\": ";
+        out += std::to_string(table.Line(referrer));
+        out += ", \"state\": \"";
+        out += ReferrerStateText(ReferrerStateOf(page));
+        out += "\"}";
         first = false;
     }
-    out << ']';
+    out += ']';
 }
 
-void writeFile(std::ostream &out, Site &site, const FileObject &object, bool referrers)
+/// What the report tells of one file; only reads the site, so files are
+/// rendered side by side.
+struct FileRenderer
 {
-    out << "{\"path\": " << JsonString(RelativePath(site, object.FullPath)) << ", \"kind\": \""
-        << kindName(object.Kind) << "\", \"state\": \"" << stateName(object.ReachState)
-        << "\", \"ignored\": " << boolean(object.Ignored) << ", \"blue\": " << boolean(object.Blue)
-        << ", \"valid\": ";
-    writeStrings(out, ShownLinks{object, object.ValidLinks});
-    out << ", \"invalid\": ";
-    writeStrings(out, ShownLinks{object, object.InvalidLinks});
-    out << ", \"external\": ";
-    writeStrings(out, ShownLinks{object, object.ExternalLinks});
-    out << ", \"anchors\": ";
-    writeAnchors(out, object);
-    if (!object.InvalidLinks.empty())
-        writeHints(out, site.Hints(), object);
-    if (referrers)
-        writeReferrers(out, site, site.Referrers(), object);
-    out << '}';
-}
+    const Site &site;
+    const LinkHints *hints;         // null when no page has invalid links
+    const ReferrerTable *referrers; // null when not asked for
+
+    void operator()(std::string &out, const FileObject &object) const
+    {
+        out += "{\"path\": ";
+        appendJsonString(out, RelativePath(site, object.FullPath));
+        out += ", \"kind\": \"";
+        out += kindName(object.Kind);
+        out += "\", \"state\": \"";
+        out += stateName(object.ReachState);
+        out += "\", \"ignored\": ";
+        out += boolean(object.Ignored);
+        out += ", \"blue\": ";
+        out += boolean(object.Blue);
+        out += ", \"valid\": ";
+        appendStrings(out, ShownLinks{object, object.ValidLinks});
+        out += ", \"invalid\": ";
+        appendStrings(out, ShownLinks{object, object.InvalidLinks});
+        out += ", \"external\": ";
+        appendStrings(out, ShownLinks{object, object.ExternalLinks});
+        out += ", \"anchors\": ";
+        appendAnchors(out, object);
+        if (!object.InvalidLinks.empty())
+            appendHints(out, *hints, object);
+        if (referrers)
+            appendReferrers(out, site, *referrers, object);
+        out += '}';
+    }
+};
 
 } // namespace
 
@@ -210,13 +229,17 @@ void WriteJsonReport(std::ostream &out, Site &site, bool referrers)
     writeLongList(
         out, "attentionFolders", AttentionFolders(site),
         [&](const std::string &folder) { out << JsonString(folder); }, false);
-    std::vector<const FileObject *> files;
-    files.reserve(site.FileObjects.size());
-    for (size_t i = 0; i < site.FileObjects.size(); ++i)
-        files.push_back(site.FileObjects[i]);
-    writeLongList(
-        out, "files", files,
-        [&](const FileObject *object) { writeFile(out, site, *object, referrers); }, true);
+    // The tables a file's entry reads are made before the files are
+    // rendered side by side.
+    const FileRenderer render{site, HasInvalidLinks(site) ? &site.Hints() : nullptr,
+                              referrers ? &site.Referrers() : nullptr};
+    const size_t count = site.FileObjects.size();
+    out << "  \"files\": [";
+    WriteInOrder(out, count, [&](size_t i, std::string &text) {
+        text += i ? ",\n    " : "\n    ";
+        render(text, *site.FileObjects[i]);
+    });
+    out << (count == 0 ? "]\n" : "\n  ]\n");
     out << "}\n";
 }
 

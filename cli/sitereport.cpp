@@ -60,6 +60,15 @@ std::vector<std::string> AttentionFolders(const Site &site)
     return folders;
 }
 
+bool HasInvalidLinks(const Site &site)
+{
+    for (size_t i = 0; i < site.FileObjects.size(); ++i) {
+        if (!site.FileObjects[i]->InvalidLinks.empty())
+            return true;
+    }
+    return false;
+}
+
 bool HasFindings(const Site &site)
 {
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {

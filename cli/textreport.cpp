@@ -2,6 +2,7 @@
 
 #include "base/usertext.h"
 #include "cli/consolehost.h"
+#include "cli/orderedwrite.h"
 #include "cli/sitereport.h"
 #include "engine/fileobject.h"
 #include "engine/linkhints.h"
@@ -21,24 +22,49 @@ void writeSummary(std::ostream &out, const std::string &summary)
     out << '\n';
 }
 
-void writeInvalidLinks(std::ostream &out, Site &site, const FileObject &page)
+/// The lines of a page's invalid links; only reads the site, so pages are
+/// rendered side by side. The reason words are translated beforehand.
+struct InvalidLinkRenderer
 {
-    if (page.InvalidLinks.empty())
-        return;
-    const std::string path = PrintableText(RelativePath(site, page.FullPath));
-    for (const InvalidLinkEntry &entry : InvalidLinksInPageOrder(page, &site.Hints())) {
-        out << path;
-        if (entry.line > 0)
-            out << ':' << entry.line;
-        out << ": " << PrintableText(std::string(entry.link)) << " ("
-            << Tr(InvalidReasonText(entry.reason)) << ')';
-        if (entry.count > 1)
-            out << " (+" << entry.count - 1 << ')';
-        if (!entry.suggestion.empty())
-            out << " -> " << PrintableText(entry.suggestion);
-        out << '\n';
+    const Site &site;
+    const LinkHints *hints; // null when no page has invalid links
+    std::string missingFile, missingAnchor, fileUrl;
+
+    const std::string &reasonText(InvalidReason reason) const
+    {
+        switch (reason) {
+        case InvalidReason::missingAnchor:
+            return missingAnchor;
+        case InvalidReason::fileUrl:
+            return fileUrl;
+        case InvalidReason::missingFile:
+            break;
+        }
+        return missingFile;
     }
-}
+
+    void operator()(std::string &out, const FileObject &page) const
+    {
+        if (page.InvalidLinks.empty())
+            return;
+        const std::string path = PrintableText(RelativePath(site, page.FullPath));
+        for (const InvalidLinkEntry &entry : InvalidLinksInPageOrder(page, hints)) {
+            out += path;
+            if (entry.line > 0)
+                out += ':' + std::to_string(entry.line);
+            out += ": ";
+            out += PrintableText(std::string(entry.link));
+            out += " (";
+            out += reasonText(entry.reason);
+            out += ')';
+            if (entry.count > 1)
+                out += " (+" + std::to_string(entry.count - 1) + ')';
+            if (!entry.suggestion.empty())
+                out += " -> " + PrintableText(entry.suggestion);
+            out += '\n';
+        }
+    }
+};
 
 } // namespace
 
@@ -49,8 +75,12 @@ void WriteTextReport(std::ostream &out, Site &site, const std::string &summary)
     for (const FileObject *orphan : Orphans(site))
         out << PrintableText(RelativePath(site, orphan->FullPath)) << '\n';
     out << Tr(QT_TRANSLATE_NOOP("Orvane", "invalid links:")) << '\n';
-    for (size_t i = 0; i < site.FileObjects.size(); ++i)
-        writeInvalidLinks(out, site, *site.FileObjects[i]);
+    const InvalidLinkRenderer render{site, HasInvalidLinks(site) ? &site.Hints() : nullptr,
+                                     Tr(InvalidReasonText(InvalidReason::missingFile)),
+                                     Tr(InvalidReasonText(InvalidReason::missingAnchor)),
+                                     Tr(InvalidReasonText(InvalidReason::fileUrl))};
+    WriteInOrder(out, site.FileObjects.size(),
+                 [&](size_t i, std::string &text) { render(text, *site.FileObjects[i]); });
 }
 
 } // namespace orvane::cli

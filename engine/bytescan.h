@@ -111,4 +111,40 @@ void ForEachBlankThenPair(std::string_view text, char upper0, char upper1, Visit
     }
 }
 
+/// The first place at or after from where text holds marker (two bytes or
+/// more), or npos. A library search stops at every hit of the marker's first
+/// byte, and "<" or "-" is everywhere in a page; here the first two bytes are
+/// tested at sixteen places at a time.
+inline size_t FindMarker(std::string_view text, std::string_view marker, size_t from)
+{
+    const size_t n = marker.size();
+    if (from > text.size() || text.size() - from < n)
+        return std::string_view::npos;
+    const size_t last = text.size() - n; // the last place a marker fits
+    const auto matches = [&](size_t i) { return text.compare(i, n, marker) == 0; };
+    size_t i = from;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(marker[0]);
+    const __m128i second = _mm_set1_epi8(marker[1]);
+    for (; i + 16 <= last + 1; i += 16) {
+        const char *at = text.data() + i;
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 1));
+        const __m128i hits =
+            _mm_and_si128(_mm_cmpeq_epi8(here, first), _mm_cmpeq_epi8(next, second));
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0;
+             mask &= mask - 1) {
+            const size_t hit = i + static_cast<size_t>(__builtin_ctz(mask));
+            if (matches(hit))
+                return hit;
+        }
+    }
+#endif
+    for (; i <= last; ++i) {
+        if (text[i] == marker[0] && matches(i))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 } // namespace orvane

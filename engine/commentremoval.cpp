@@ -83,7 +83,7 @@ private:
                 return i;
         }
         if (!found.known || (found.at != npos && found.at < m_rest)) {
-            found.at = std::string_view(m_text).find(marker, m_rest);
+            found.at = FindMarker(m_text, marker, m_rest);
             found.known = true;
         }
         return found.at == npos ? npos : m_kept + (found.at - m_rest);

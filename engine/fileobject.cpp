@@ -241,6 +241,16 @@ FileObject *FileObject::findTarget(const std::string &path) const
                    : nullptr;
 }
 
+FileObject *FileObject::findTarget(const std::string &path, TargetMemo &memo) const
+{
+    if (!memo.known || memo.path != path) {
+        memo.target = findTarget(path);
+        memo.path = path;
+        memo.known = true;
+    }
+    return memo.target;
+}
+
 int32_t FileObject::anchorIndexIn(const FileObject &target, const std::string &anchor) const
 {
     const int32_t index = target.Anchors.IndexOf(anchor);
@@ -298,9 +308,9 @@ void FileObject::classifyRootRelative(size_t i, const std::string &path, const s
 }
 
 void FileObject::classifyInSite(size_t i, const std::string &path, const std::string &anchor,
-                                LinkCheck &check) const
+                                LinkCheck &check, TargetMemo &memo) const
 {
-    FileObject *target = findTarget(path);
+    FileObject *target = findTarget(path, memo);
     if (!target) {
         addInvalid(check, i, InvalidReason::missingFile);
         return;
@@ -336,7 +346,7 @@ void FileObject::classifyFileUrl(size_t i, const std::string &path, const std::s
         addInvalid(check, i, InvalidReason::missingFile);
 }
 
-void FileObject::classifyLink(size_t i, LinkCheck &check) const
+void FileObject::classifyLink(size_t i, LinkCheck &check, TargetMemo &memo) const
 {
     const std::string_view entry = LinkTarget(i);
     if (entry.empty())
@@ -349,7 +359,7 @@ void FileObject::classifyLink(size_t i, LinkCheck &check) const
             else
                 classifyRootRelative(i, path, anchor, check);
         } else if (!path.empty() || !anchor.empty()) {
-            classifyInSite(i, path, anchor, check);
+            classifyInSite(i, path, anchor, check, memo);
         }
     } else if (!StartsWithText(entry, "file://")) {
         check.external.push_back(static_cast<uint32_t>(i));
@@ -366,8 +376,9 @@ LinkCheck FileObject::ClassifyLinks() const
     // take copies of their exact size).
     check.valid.reserve(Links.size());
     check.walkTargets.reserve(Links.size());
+    TargetMemo memo;
     for (size_t i = 0; i < Links.size(); ++i)
-        classifyLink(i, check);
+        classifyLink(i, check, memo);
     check.invalidReasons.shrink_to_fit();
     check.walkTargets.shrink_to_fit();
     return check;

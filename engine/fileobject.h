@@ -150,16 +150,27 @@ private:
     friend class FileObjectList;
     FileObject(Site &site, TreeNode *node, uint64_t sequence);
 
+    /// The last path part resolved while classifying a page's links: the
+    /// links are sorted, so those to one file with different fragments
+    /// follow each other.
+    struct TargetMemo
+    {
+        std::string path;
+        FileObject *target = nullptr;
+        bool known = false;
+    };
+
     bool modernLinks() const;
-    void classifyLink(size_t i, LinkCheck &check) const;
+    void classifyLink(size_t i, LinkCheck &check, TargetMemo &memo) const;
     void classifyRootRelative(size_t i, const std::string &path, const std::string &anchor,
                               LinkCheck &check) const;
     void classifyInSite(size_t i, const std::string &path, const std::string &anchor,
-                        LinkCheck &check) const;
+                        LinkCheck &check, TargetMemo &memo) const;
     void classifyFileUrl(size_t i, const std::string &path, const std::string &anchor,
                          LinkCheck &check) const;
     /// The file object the path part of a link names in the tree, or none.
     FileObject *findTarget(const std::string &path) const;
+    FileObject *findTarget(const std::string &path, TargetMemo &memo) const;
     /// Index of a link's fragment in target's Anchors, or -1.
     int32_t anchorIndexIn(const FileObject &target, const std::string &anchor) const;
     /// Whether a fragment that names no anchor of target still names a place

@@ -62,5 +62,27 @@ TEST(ByteScan, ForEachBlankThenPairMatchesLookingAtEveryPlace)
     }
 }
 
+TEST(ByteScan, FindMarkerMatchesTheLibrarySearch)
+{
+    std::mt19937 random(13);
+    const std::string markers[] = {"<!--", "-->", "id", "II"};
+    for (const size_t length : {0u, 1u, 3u, 4u, 16u, 17u, 19u, 20u, 33u, 200u}) {
+        for (int round = 0; round < 40; ++round) {
+            std::string text(length, ' ');
+            // Markers cut up and whole, so that partial hits meet block edges.
+            static const char bytes[] = {'<', '!', '-', '>', 'i', 'd', 'I', ' '};
+            for (char &c : text)
+                c = bytes[random() % sizeof(bytes)];
+            for (const std::string &marker : markers) {
+                for (size_t from = 0; from <= length + 1; ++from) {
+                    ASSERT_EQ(FindMarker(text, marker, from),
+                              std::string_view(text).find(marker, from))
+                        << text << " " << marker << " " << from;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace orvane

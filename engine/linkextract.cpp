@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <span>
 #include <vector>
@@ -386,7 +387,8 @@ public:
         return m_options.isSpaceValid ? value : CutAtSpace(value);
     }
 
-    /// The target one META tag gives, if any.
+    /// The target one META tag gives, if any; kept aside as long as the
+    /// maker lives.
     std::optional<std::string_view> refresh(const LinkFind &find)
     {
         const std::string_view value = valueOf(find);
@@ -394,14 +396,15 @@ public:
         const size_t url = value.find("URL=");
         if (url == npos || url == 0)
             return std::nullopt;
-        m_target = TrimControl(value.substr(url + 4));
-        if (m_target.empty())
+        const std::string &target = m_kept.emplace_back(TrimControl(value.substr(url + 4)));
+        if (target.empty())
             return std::nullopt;
-        return CutAtSpace(m_target);
+        return CutAtSpace(target);
     }
 
     /// The link values of finds [from, to): link rows, then META rows from
-    /// metaFrom on; only the finds taken (all when taken is empty).
+    /// metaFrom on; only the finds taken (all when taken is empty). The texts
+    /// are views into the page or into values the maker keeps.
     std::vector<FoundLink> links(const std::vector<LinkFind> &finds, size_t from, size_t to,
                                  size_t metaFrom, const std::vector<char> &taken)
     {
@@ -411,10 +414,10 @@ public:
             if (!taken.empty() && !taken[i])
                 continue;
             const bool meta = i >= metaFrom;
-            const auto value = meta ? refresh(finds[i]) : plain(finds[i]);
+            const auto value = meta ? refresh(finds[i]) : kept(plain(finds[i]));
             if (value)
                 out.push_back(
-                    {std::string(*value), finds[i].begin,
+                    {*value, finds[i].begin,
                      meta && !value->empty() && (value->front() == '"' || value->front() == '\'')});
         }
         return out;
@@ -456,10 +459,22 @@ private:
         return CleanValue(m_text.substr(find.begin, find.end - find.begin), m_scratch);
     }
 
+    /// A value that lies in the scratch text (one whose CR LF pairs were
+    /// taken out) moved to a place of its own, as the next value reuses the
+    /// scratch.
+    std::optional<std::string_view> kept(std::optional<std::string_view> value)
+    {
+        const char *scratch = m_scratch.data();
+        if (!value || value->empty() || value->data() < scratch ||
+            value->data() >= scratch + m_scratch.size())
+            return value;
+        return m_kept.emplace_back(*value);
+    }
+
     std::string_view m_text;
     ExtractOptions m_options;
     std::string m_scratch;
-    std::string m_target;
+    std::deque<std::string> m_kept; // values the page's text does not hold as such
 };
 
 /// Gives the user interface the events that adding the values one at a time

@@ -87,30 +87,31 @@ std::vector<uint32_t> LinesAt(std::string_view text, std::span<const CommentGap>
     return lines;
 }
 
-void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
+void PlaceLinks(const std::vector<FoundLink> &found, std::string_view text,
                 std::span<const CommentGap> gaps, SortedStringList &links,
                 std::vector<LinkPlace> &places)
 {
     std::vector<Occurrences> texts = foldRepeats(found);
     // Sorted as the list sorts; among texts equal without case the first one
-    // added stays, and the others count as occurrences of it.
-    std::vector<uint32_t> sorted(texts.size());
-    std::iota(sorted.begin(), sorted.end(), 0u);
-    std::sort(sorted.begin(), sorted.end(), [&](uint32_t a, uint32_t b) {
-        const int c = CompareText(found[texts[a].first].text, found[texts[b].first].text);
-        return c < 0 || (c == 0 && a < b);
+    // added stays, and the others count as occurrences of it. The texts sit
+    // beside their numbers, so that comparing touches one array.
+    std::vector<std::pair<std::string_view, uint32_t>> sorted(texts.size());
+    for (uint32_t t = 0; t < texts.size(); ++t)
+        sorted[t] = {found[texts[t].first].text, t};
+    std::sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
+        const int c = CompareText(a.first, b.first);
+        return c < 0 || (c == 0 && a.second < b.second);
     });
-    std::vector<std::string> items;
+    std::vector<std::string_view> items;
     std::vector<Occurrences> entries;
     items.reserve(sorted.size());
     entries.reserve(sorted.size());
-    for (const uint32_t t : sorted) {
-        std::string &value = found[texts[t].first].text;
+    for (const auto &[value, t] : sorted) {
         if (!items.empty() && CompareText(items.back(), value) == 0) {
             entries.back().add(texts[t]);
             continue;
         }
-        items.push_back(std::move(value));
+        items.push_back(value);
         entries.push_back(texts[t]);
     }
 
@@ -133,7 +134,7 @@ void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
         place.order = static_cast<uint32_t>(r);
         place.quotedRefresh = entry.quotedRefresh ? 1 : 0;
     }
-    links.AssignSorted(std::move(items));
+    links.AssignSorted(items);
 }
 
 namespace {

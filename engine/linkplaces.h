@@ -54,10 +54,11 @@ private:
 };
 
 /// One link value found in a page, at a position of the text with the
-/// comments removed.
+/// comments removed. The text is a view into the page, or into a value the
+/// extraction keeps aside while the links are placed.
 struct FoundLink
 {
-    std::string text;
+    std::string_view text;
     size_t at;
     bool quotedRefresh;
 };
@@ -72,7 +73,7 @@ std::vector<uint32_t> LinesAt(std::string_view text, std::span<const CommentGap>
 /// The link list that adding the found values one by one in their order
 /// gives (replacing what links held), and for each of its entries the place:
 /// every value equal to the entry without case counts as an occurrence of it.
-void PlaceLinks(std::vector<FoundLink> found, std::string_view text,
+void PlaceLinks(const std::vector<FoundLink> &found, std::string_view text,
                 std::span<const CommentGap> gaps, SortedStringList &links,
                 std::vector<LinkPlace> &places);
 

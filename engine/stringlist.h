@@ -89,6 +89,7 @@ public:
     /// Replaces the entries with texts that are already sorted and free of
     /// duplicates without case, as a list built elsewhere by the same rules.
     void AssignSorted(const std::vector<std::string> &texts);
+    void AssignSorted(const std::vector<std::string_view> &texts) { assign(texts); }
     /// Index of the entry equal to text without regard to case, or -1.
     int IndexOf(std::string_view text) const;
     bool Contains(std::string_view text) const { return IndexOf(text) >= 0; }

@@ -621,6 +621,10 @@ TEST(LinkExtract, Rules)
         {"script test after CR LF removal", "<A HREF='java\r\nscript:x y'>", {}},
         {"short scheme is no script", "<A HREF='javascrip'>", {"javascrip"}},
         {"CR LF pairs removed once", "<A HREF='a\r\r\n\nb'>", {"a\r\nb"}},
+        {"values taken apart each keep their text",
+         "<A HREF='b\r\n.html'><A HREF='a\r\n.html'><META CONTENT='0;URL=c.html'>"
+         "<META CONTENT='0;URL=d.html'><A HREF='e\r\n.html'>",
+         {"a.html", "b.html", "c.html", "d.html", "e.html"}},
         {"no > at all", "<A HREF=x", {}},
         {"no attribute =", "<A HREF><A HREF=y>", {"y"}},
         {"refresh", "<META HTTP-EQUIV=Refresh CONTENT='3; URL=next.html'>", {"next.html"}},

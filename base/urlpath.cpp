@@ -2,6 +2,8 @@
 
 #include "base/strutil.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace orvane {
@@ -33,12 +35,20 @@ static bool isExpanded(std::string_view path)
 {
     if (path.empty() || path.front() != '/')
         return false;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (path[i] != '/' || i + 1 == path.size())
+    // Looks at what follows each "/": another "/", or "." or ".." as a whole
+    // segment.
+    const size_t n = path.size();
+    for (size_t i = 0; i + 1 < n; ++i) {
+        if (path[i] != '/')
             continue;
-        const std::string_view rest = path.substr(i + 1);
-        if (rest.front() == '/' || rest == "." || rest == ".." || StartsWith(rest, "./") ||
-            StartsWith(rest, "../"))
+        if (path[i + 1] == '/')
+            return false;
+        if (path[i + 1] != '.')
+            continue;
+        size_t end = i + 2; // after "."
+        if (end < n && path[end] == '.')
+            ++end; // after ".."
+        if (end == n || path[end] == '/')
             return false;
     }
     return true;
@@ -102,8 +112,9 @@ std::string URLToPath(const std::string &base, const std::string &link)
     std::string joined;
     joined.reserve(folder.size() + relative.size());
     joined.append(folder);
-    for (char c : relative)
-        joined += c == '\\' ? '/' : c;
+    joined.append(relative);
+    std::replace(joined.begin() + static_cast<std::ptrdiff_t>(folder.size()), joined.end(), '\\',
+                 '/');
     if (isExpanded(joined))
         return joined;
     return expandSegments(joined);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <optional>
 #include <span>
@@ -235,30 +236,17 @@ bool IsAsciiLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-/// The places of a page where an ID attribute may begin: a blank, then "ID"
-/// in any letter case.
-std::vector<size_t> IdCandidates(std::string_view text)
-{
-    std::vector<size_t> at;
-    ForEachBlankThenPair(text, 'I', 'D', [&at](size_t i) {
-        at.push_back(i);
-        return true;
-    });
-    return at;
-}
-
 /// Finds, in one sweep over the page, what the 38 separate passes and the id
 /// scan would find: every row keeps its own resume point (the ">" of the tag
-/// it took last), and so does the id scan, so "<A" inside another tag or
-/// inside a value is taken or skipped just as the row's own pass would. Finds
-/// come out in page order.
+/// it took last), so "<A" inside another tag or inside a value is taken or
+/// skipped just as the row's own pass would. Finds of the rows come out in
+/// page order, then those of the id scan in page order.
 class FindCollector
 {
 public:
     FindCollector(std::string_view text, std::vector<LinkFind> &finds)
         : m_text(text)
         , m_finds(finds)
-        , m_idAt(IdCandidates(text))
     {
     }
 
@@ -268,6 +256,7 @@ public:
             // A tag without ">" ends every row's pass: no tag after it closes.
             return lt + 1 < m_text.size() && tag(lt);
         });
+        ids();
     }
 
 private:
@@ -303,37 +292,72 @@ private:
             for (size_t r = 0; r < group.rowCount; ++r)
                 m_finds.push_back({values[r].begin, values[r].end, group.rows[r]});
         }
-        if (lt >= m_idResumeAt && IsAsciiLetter(m_text[lt + 1])) {
-            const size_t gt = closing(lt);
-            if (gt == npos)
-                return false;
-            id(lt, gt);
-        }
         return true;
     }
 
-    /// The tag's first blank-preceded "ID" is its ID attribute. A blank ends
-    /// the tag's name, so one before gt lies among its attributes (a name that
-    /// runs up to ">" holds none). A tag without an id gives no find: ids are
-    /// no items of the progress display.
-    void id(size_t lt, size_t gt)
+    /// The id scan takes the first "<" + letter of the page, then the first
+    /// one after that tag's ">", and so on. So the tag it takes around a
+    /// place is the first "<" + letter after the last ">" before it, if that
+    /// comes before the place: the scan is worked out from the places where
+    /// an ID attribute may begin (a blank, then "ID"), which are few, rather
+    /// than from every tag. Of the places inside one tag the first counts.
+    /// Every byte is looked at a bounded number of times.
+    void ids()
     {
-        m_idResumeAt = gt;
-        while (m_nextId < m_idAt.size() && m_idAt[m_nextId] <= lt)
-            ++m_nextId;
-        if (m_nextId == m_idAt.size() || m_idAt[m_nextId] + 2 > gt)
-            return;
-        const Span value = ValueAfter(m_text, m_idAt[m_nextId] + 2, gt);
-        if (value.begin < value.end)
-            m_finds.push_back({value.begin, value.end, IdRow});
+        size_t looked = 0;   // places before this were searched for ">"
+        size_t searched = 0; // no "<" + letter since the last ">" before this
+        size_t tagAt = npos; // the tag opening after the last ">", if found
+        size_t taken = npos; // the tag whose id was taken
+        ForEachBlankThenPair(m_text, 'I', 'D', [&](size_t at) {
+            if (const size_t gt = lastOf('>', looked, at); gt != npos) {
+                searched = gt + 1;
+                tagAt = npos;
+            }
+            looked = at;
+            if (tagAt == npos) {
+                tagAt = firstTagStart(searched, at);
+                searched = at;
+            }
+            if (tagAt == npos || tagAt == taken)
+                return true;
+            // No ">" from the tag on to here: the first after here closes it.
+            const size_t gt = m_text.find('>', at);
+            if (gt == npos)
+                return false;
+            taken = tagAt;
+            const Span value = ValueAfter(m_text, at + 2, gt);
+            if (value.begin < value.end)
+                m_finds.push_back({value.begin, value.end, IdRow});
+            return true;
+        });
+    }
+
+    /// The last c in [from, to), or npos.
+    size_t lastOf(char c, size_t from, size_t to) const
+    {
+        if (from >= to)
+            return npos;
+        const void *hit = ::memrchr(m_text.data() + from, c, to - from);
+        return hit ? static_cast<size_t>(static_cast<const char *>(hit) - m_text.data()) : npos;
+    }
+
+    /// The first "<" followed by an ASCII letter in [from, to), or npos.
+    size_t firstTagStart(size_t from, size_t to) const
+    {
+        size_t found = npos;
+        ForEachOf(m_text, from, to, '<', '<', '<', [&](size_t lt) {
+            if (lt + 1 < m_text.size() && IsAsciiLetter(m_text[lt + 1])) {
+                found = lt;
+                return false;
+            }
+            return true;
+        });
+        return found;
     }
 
     std::string_view m_text;
     std::vector<LinkFind> &m_finds;
-    const std::vector<size_t> m_idAt;
-    size_t m_nextId = 0;
     std::array<size_t, Rows.size()> m_resumeAt{}; // per tag; never more tags than rows
-    size_t m_idResumeAt = 0;
     size_t m_gt = 0;
     bool m_gtKnown = false;
 };

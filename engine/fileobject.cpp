@@ -220,8 +220,7 @@ bool FileObject::modernLinks() const
 std::string_view FileObject::LinkTarget(size_t linkIndex) const
 {
     const std::string_view link = Links[linkIndex];
-    const std::optional<LinkPlace> place = PlaceOf(linkIndex);
-    if (place && place->quotedRefresh && modernLinks())
+    if (LinkPlaces.QuotedRefresh(linkIndex) && modernLinks())
         return UnquotedRefreshTarget(link);
     return link;
 }

@@ -10,12 +10,21 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <span>
 
 namespace orvane {
 
 namespace {
+
+/// Whether more than n bits of x are set, n being small: the machine's count
+/// of bits is not assumed, and a library call for it costs more than this.
+constexpr bool HasMoreBitsThan(uint64_t x, size_t n)
+{
+    for (size_t i = 0; i < n && x != 0; ++i)
+        x &= x - 1;
+    return x != 0;
+}
+static_assert(!HasMoreBitsThan(0b101, 2) && HasMoreBitsThan(0b10101, 2) && !HasMoreBitsThan(0, 0));
 
 std::vector<std::string_view> splitAt(std::string_view text, char separator)
 {
@@ -259,8 +268,8 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
     for (const FragmentGroup &group : names.groups) {
         // Every letter one text has and the other lacks takes an edit of its
         // own, as does every character of a difference in length.
-        if (std::popcount(letters & ~group.letters) > static_cast<int>(MaxEdits) ||
-            std::popcount(group.letters & ~letters) > static_cast<int>(MaxEdits))
+        if (HasMoreBitsThan(letters & ~group.letters, MaxEdits) ||
+            HasMoreBitsThan(group.letters & ~letters, MaxEdits))
             continue;
         for (uint32_t i = group.begin; i < group.end && !ambiguous; ++i) {
             const FragmentName &name = names.names[i];

@@ -201,6 +201,13 @@ uint32_t LinkPlaceTable::count(size_t i) const
     return 1;
 }
 
+bool LinkPlaceTable::QuotedRefresh(size_t i) const
+{
+    if (i >= size())
+        return false;
+    return (m_words[wide() ? 1 + 3 * i + 2 : 1 + i] & RefreshBit) != 0;
+}
+
 LinkPlace LinkPlaceTable::operator[](size_t i) const
 {
     LinkPlace place;

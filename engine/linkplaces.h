@@ -39,6 +39,9 @@ public:
     size_t size() const { return m_words.empty() ? 0 : m_words[0] & 0x7fffffffu; }
     bool empty() const { return m_words.empty(); }
     LinkPlace operator[](size_t i) const;
+    /// Whether place i is a refresh target written in quotes; false for a
+    /// place beyond the table.
+    bool QuotedRefresh(size_t i) const;
     /// Bytes held.
     size_t MemoryUsed() const { return m_words.capacity() * sizeof(uint32_t); }
 

@@ -28,8 +28,11 @@ std::vector<LinkPlace> randomPlaces(std::mt19937 &random, size_t n, uint32_t mos
 void expectSame(const std::vector<LinkPlace> &places, const LinkPlaceTable &table)
 {
     ASSERT_EQ(table.size(), places.size());
-    for (size_t i = 0; i < places.size(); ++i)
+    for (size_t i = 0; i < places.size(); ++i) {
         ASSERT_EQ(table[i], places[i]) << "link " << i << " of " << places.size();
+        ASSERT_EQ(table.QuotedRefresh(i), places[i].quotedRefresh) << "link " << i;
+    }
+    EXPECT_FALSE(table.QuotedRefresh(places.size())) << "beyond the table";
 }
 
 TEST(LinkPlaceTable, GivesBackEveryPlaceCompactOrWide)

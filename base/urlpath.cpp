@@ -3,6 +3,7 @@
 #include "base/strutil.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <unistd.h>
 
@@ -97,6 +98,50 @@ static std::string expandSegments(std::string_view path)
     return result;
 }
 
+/// Whether a relative path has only names for segments, the last one
+/// possibly empty (a trailing "/").
+static bool isPlainRelative(std::string_view path)
+{
+    if (!path.empty() && path.front() == '/')
+        return false;
+    size_t pos = 0;
+    for (;;) {
+        const size_t slash = path.find('/', pos);
+        const std::string_view segment = path.substr(
+            pos, slash == std::string_view::npos ? std::string_view::npos : slash - pos);
+        if (segment == "." || segment == "..")
+            return false;
+        if (slash == std::string_view::npos)
+            return true;
+        if (segment.empty())
+            return false;
+        pos = slash + 1;
+    }
+}
+
+/// The expanded join of an expanded folder (ending in "/") and a link that
+/// climbs out of it only through leading "../" and then names plain
+/// segments: the usual relative link, put together in one go. None for
+/// anything else.
+static std::optional<std::string> joinPlain(std::string_view folder, std::string_view link)
+{
+    if (folder.empty() || folder.back() != '/' || !isExpanded(folder))
+        return std::nullopt;
+    size_t end = folder.size(); // folder[0, end) ends in "/"
+    while (StartsWith(link, "../")) {
+        if (end > 1)
+            end = folder.rfind('/', end - 2) + 1;
+        link.remove_prefix(3);
+    }
+    if (!isPlainRelative(link))
+        return std::nullopt;
+    std::string path;
+    path.reserve(end + link.size());
+    path.append(folder.substr(0, end));
+    path.append(link);
+    return path;
+}
+
 std::string URLToPath(const std::string &base, const std::string &link)
 {
     // A page's link to one of its own anchors ("#top") has the page's own name
@@ -107,14 +152,20 @@ std::string URLToPath(const std::string &base, const std::string &link)
     // The link is a path part: SplitLink has already taken its "#" part off.
     // A "#" left in it belongs to a name (the page's own, as in "faq#1.html")
     // and must stay.
-    const std::string_view relative(link);
     const std::string_view folder = ExtractFilePath(base);
+    std::string converted;
+    std::string_view relative(link);
+    if (relative.find('\\') != std::string_view::npos) {
+        converted = link;
+        BackslashToSlash(converted);
+        relative = converted;
+    }
+    if (auto plain = joinPlain(folder, relative))
+        return std::move(*plain);
     std::string joined;
     joined.reserve(folder.size() + relative.size());
     joined.append(folder);
     joined.append(relative);
-    std::replace(joined.begin() + static_cast<std::ptrdiff_t>(folder.size()), joined.end(), '\\',
-                 '/');
     if (isExpanded(joined))
         return joined;
     return expandSegments(joined);

@@ -1,3 +1,4 @@
+#include "base/strutil.h"
 #include "base/urlpath.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,29 @@ TEST(URLToPath, ExpandFileNameAgreesWithSegmentBySegmentExpansion)
         for (unsigned k = 0, bits = n; k < 8; ++k, bits >>= 2)
             path += alphabet[bits & 3];
         ASSERT_EQ(ExpandFileName(path), literalExpand(path)) << path;
+    }
+}
+
+TEST(URLToPath, JoiningAgreesWithExpandingTheJoinedText)
+{
+    // Every link of up to five pieces from each base: climbs, dots, empty
+    // segments, backslashes and names, against folders plain and not.
+    const std::string pieces[] = {"../", "./", "..", ".", "/", "\\", "a", "b.html"};
+    const std::string bases[] = {"/p.html",    "/s/p.html",    "/s/t/u/p.html", "/s/./t/p.html",
+                                 "/s//p.html", "/s/../p.html", "/s/t/"};
+    for (const std::string &base : bases) {
+        for (unsigned length = 0, count = 1; length <= 5; ++length, count *= 8) {
+            for (unsigned n = 0; n < count; ++n) {
+                std::string link;
+                for (unsigned k = 0, bits = n; k < length; ++k, bits >>= 3)
+                    link += pieces[bits & 7];
+                if (link == ExtractFileName(base))
+                    continue;
+                std::string joined = std::string(ExtractFilePath(base)) + link;
+                BackslashToSlash(joined);
+                ASSERT_EQ(URLToPath(base, link), ExpandFileName(joined)) << base << " + " << link;
+            }
+        }
     }
 }
 

@@ -253,25 +253,50 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
     }
     if (!target)
         return std::nullopt;
+    const std::string_view found = nearName(*target, anchor);
+    if (found.empty())
+        return std::nullopt;
+    return LinkHint{HintKind::anchor, std::string(text.substr(0, hash + 1)) + std::string(found),
+                    std::string(found)};
+}
+
+std::string_view LinkHints::nearName(const FileObject &target, std::string_view anchor) const
+{
+    // A page of few names is gone through afresh; one of many is grouped
+    // once and kept, as broken fragments tend to aim at the long pages, and
+    // so is the answer for each fragment, as many pages tend to repeat one.
+    constexpr size_t KeptFrom = 64;
+    if (target.Anchors.size() + target.Targets.size() < KeptFrom) {
+        FragmentNames few;
+        fillFragmentNames(target, few);
+        return nearNameIn(few, anchor);
+    }
+    const FragmentNames &names = fragmentNames(target);
+    const KeptAnswerKey key{&target, std::string(anchor)};
+    {
+        const std::lock_guard lock(m_fragmentMutex);
+        if (const auto it = m_keptAnswers.find(key); it != m_keptAnswers.end())
+            return it->second;
+    }
+    const std::string_view found = nearNameIn(names, anchor);
+    const std::lock_guard lock(m_fragmentMutex);
+    m_keptAnswers.emplace(key, found);
+    return found;
+}
+
+std::string_view LinkHints::nearNameIn(const FragmentNames &names, std::string_view anchor)
+{
     constexpr size_t MaxEdits = 2;
     const uint64_t letters = LettersOf(anchor);
     std::string_view found;
     uint32_t foundPlace = 0;
-    bool ambiguous = false;
-    // A page of few names is gone through afresh; one of many is grouped
-    // once and kept, as broken fragments tend to aim at the long pages.
-    constexpr size_t KeptFrom = 64;
-    FragmentNames few;
-    const FragmentNames &names = target->Anchors.size() + target->Targets.size() < KeptFrom
-                                     ? (fillFragmentNames(*target, few), few)
-                                     : fragmentNames(*target);
     for (const FragmentGroup &group : names.groups) {
         // Every letter one text has and the other lacks takes an edit of its
         // own, as does every character of a difference in length.
         if (HasMoreBitsThan(letters & ~group.letters, MaxEdits) ||
             HasMoreBitsThan(group.letters & ~letters, MaxEdits))
             continue;
-        for (uint32_t i = group.begin; i < group.end && !ambiguous; ++i) {
+        for (uint32_t i = group.begin; i < group.end; ++i) {
             const FragmentName &name = names.names[i];
             const size_t longer = std::max(anchor.size(), name.text.size());
             const size_t shorter = std::min(anchor.size(), name.text.size());
@@ -285,16 +310,18 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
                 foundPlace = name.place;
             } else if (!SameText(found, name.text)) {
                 // Two different names within reach: no hint, whatever follows.
-                ambiguous = true;
+                return {};
             }
         }
-        if (ambiguous)
-            break;
     }
-    if (found.empty() || ambiguous || SameText(found, anchor))
-        return std::nullopt;
-    return LinkHint{HintKind::anchor, std::string(text.substr(0, hash + 1)) + std::string(found),
-                    std::string(found)};
+    if (SameText(found, anchor))
+        return {};
+    return found;
+}
+
+size_t LinkHints::KeptAnswerHash::operator()(const KeptAnswerKey &key) const
+{
+    return std::hash<const void *>()(key.target) * 31 + std::hash<std::string>()(key.anchor);
 }
 
 std::optional<LinkHint> LinkHints::For(const FileObject &page, size_t invalidIndex) const

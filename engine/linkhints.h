@@ -73,8 +73,26 @@ private:
     /// fragments aim at is gone through once.
     const FragmentNames &fragmentNames(const FileObject &target) const;
     void fillFragmentNames(const FileObject &target, FragmentNames &names) const;
+    /// The only name of target within two edits of a fragment that names
+    /// nothing there, as the target holds it; empty when there is none, or
+    /// more than one, or only the fragment itself in another letter case.
+    std::string_view nearName(const FileObject &target, std::string_view anchor) const;
+    static std::string_view nearNameIn(const FragmentNames &names, std::string_view anchor);
+
+    struct KeptAnswerKey
+    {
+        const FileObject *target;
+        std::string anchor;
+        bool operator==(const KeptAnswerKey &) const = default;
+    };
+    struct KeptAnswerHash
+    {
+        size_t operator()(const KeptAnswerKey &key) const;
+    };
     mutable std::mutex m_fragmentMutex;
     mutable std::unordered_map<const FileObject *, FragmentNames> m_fragmentNames;
+    /// The near names found for fragments aimed at targets of many names.
+    mutable std::unordered_map<KeptAnswerKey, std::string_view, KeptAnswerHash> m_keptAnswers;
 };
 
 /// One bit for each letter of text (a-z folded onto A-Z; other bytes share

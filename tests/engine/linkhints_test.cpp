@@ -118,6 +118,41 @@ TEST(LinkHints, MissingAnchorsSuggestTheOneCloseAnchorOrId)
     EXPECT_EQ(hint->name, "Intro");
 }
 
+TEST(LinkHints, AnswersKeptForALongTargetServeEveryPageWithItsOwnLink)
+{
+    // A target of many names: its names are grouped once and each fragment's
+    // answer is kept, but every page still gets the link as it wrote it.
+    SiteFixture f;
+    std::string names;
+    for (int i = 0; i < 80; ++i)
+        names += "<p id=item" + std::to_string(i * 1000) + ">";
+    f.dir.write("ref/long.html", names + "<a name=Section><p id=summary>");
+    const std::vector<std::string> broken = {"#item1OO0", "#sectoin", "#item20", "#sumary"};
+    std::vector<std::string> top, deep;
+    for (const std::string &fragment : broken) {
+        top.push_back("ref/long.html" + fragment);
+        deep.push_back("../../ref/long.html" + fragment);
+    }
+    f.dir.write("index.html", pageOf(top));
+    f.dir.write("a/b/page.html", pageOf(deep));
+    CheckFolder(f.site, f.dir.path(), false);
+    using H = std::pair<HintKind, std::string>;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(hintOf(f, "index.html", "ref/long.html#item1OO0"),
+                  H(HintKind::anchor, "ref/long.html#item1000"));
+        EXPECT_EQ(hintOf(f, "a/b/page.html", "../../ref/long.html#item1OO0"),
+                  H(HintKind::anchor, "../../ref/long.html#item1000"));
+        EXPECT_EQ(hintOf(f, "a/b/page.html", "../../ref/long.html#sectoin"),
+                  H(HintKind::anchor, "../../ref/long.html#Section"));
+        EXPECT_EQ(hintOf(f, "index.html", "ref/long.html#item20"), std::nullopt)
+            << "item0 and item2000 are both within two edits";
+        EXPECT_EQ(hintOf(f, "index.html", "ref/long.html#sumary"),
+                  H(HintKind::anchor, "ref/long.html#summary"));
+        EXPECT_EQ(hintOf(f, "a/b/page.html", "../../ref/long.html#sumary"),
+                  H(HintKind::anchor, "../../ref/long.html#summary"));
+    }
+}
+
 TEST(LinkHints, ShownBesideTheInvalidLinks)
 {
     SiteFixture f;

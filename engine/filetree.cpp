@@ -18,6 +18,10 @@ TreeNode::TreeNode(FileTree *tree, TreeNode *parent, std::string text)
 TreeNode::~TreeNode()
 {
     removeAllChildren();
+    // Only a node that is open asks its way up to the tree, while its
+    // parents still stand.
+    if (m_expanded && !m_isRoot)
+        --Tree().m_expandedBelowRoot;
 }
 
 void TreeNode::appendChild(TreeNode *child)
@@ -116,6 +120,8 @@ void TreeNode::SetExpanded(bool expanded)
         return;
     m_expanded = expanded;
     FileTree &tree = Tree();
+    if (!m_isRoot)
+        tree.m_expandedBelowRoot += expanded ? 1 : static_cast<size_t>(-1);
     if (TreeObserver *o = tree.Observer(); o && !tree.Updating())
         o->expandedChanged(this);
 }
@@ -127,7 +133,11 @@ FileTree::FileTree()
     m_root->m_selectedImage = ImgHome;
 }
 
-FileTree::~FileTree() = default;
+FileTree::~FileTree()
+{
+    // The nodes go while the tree they count themselves in still stands.
+    m_root->removeAllChildren();
+}
 
 TreeNode *FileTree::AddChild(TreeNode *parent, std::string text)
 {

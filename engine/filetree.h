@@ -146,6 +146,9 @@ public:
     void Clear();
     /// Number of nodes, root included.
     size_t Count() const { return m_count; }
+    /// Number of expanded nodes other than the root: a view restoring the
+    /// open nodes of a large tree stops looking once it has found them all.
+    size_t ExpandedBelowRoot() const { return m_expandedBelowRoot; }
 
     TreeNode *Selected() const { return m_selected; }
     void Select(TreeNode *node);
@@ -173,6 +176,7 @@ private:
     TreeObserver *m_observer = nullptr;
     int m_updateDepth = 0;
     size_t m_count = 1;
+    size_t m_expandedBelowRoot = 0;
 };
 
 template<typename F>

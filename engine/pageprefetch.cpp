@@ -18,7 +18,7 @@ namespace {
 constexpr size_t MaxPagesAhead = 64;
 constexpr size_t ClaimBatch = 4;
 // How long the taker waits for a page before letting the window breathe.
-constexpr std::chrono::milliseconds WaitTick{50};
+constexpr std::chrono::milliseconds WaitTick{20};
 
 } // namespace
 

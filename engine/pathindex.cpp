@@ -3,7 +3,10 @@
 #include "base/strutil.h"
 #include "engine/fileobject.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 
 namespace orvane {
 
@@ -53,46 +56,115 @@ uint64_t PathIndex::FoldedHash(std::string_view path)
     return hash > Deleted ? hash : hash + 2;
 }
 
+PathIndex::Table::Table(size_t size)
+    : m_slots(static_cast<Slot *>(std::calloc(size, sizeof(Slot))))
+    , m_size(size)
+{
+    if (!m_slots)
+        throw std::bad_alloc();
+}
+
+PathIndex::Table::~Table()
+{
+    std::free(m_slots);
+}
+
+PathIndex::Table::Table(Table &&other) noexcept
+    : m_slots(std::exchange(other.m_slots, nullptr))
+    , m_size(std::exchange(other.m_size, 0))
+{
+}
+
+PathIndex::Table &PathIndex::Table::operator=(Table &&other) noexcept
+{
+    if (this != &other) {
+        std::free(m_slots);
+        m_slots = std::exchange(other.m_slots, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+    }
+    return *this;
+}
+
+namespace {
+
+// Entries moved from the old table at each insertion. The new table is four
+// times the old one's size, so the move ends long before the next growth.
+constexpr size_t MovedPerInsert = 8;
+
+} // namespace
+
 void PathIndex::Insert(FileObject *object)
 {
     if ((m_live + m_deleted + 1) * 2 > m_slots.size())
         grow();
-    place({FoldedHash(object->FullPath), object});
+    place(m_slots, {FoldedHash(object->FullPath), object});
     ++m_live;
+    moveSome(MovedPerInsert);
 }
 
-void PathIndex::place(const Slot &slot)
+void PathIndex::place(Table &table, const Slot &slot)
 {
     // New entries only ever take never-used slots, so a probe run always
     // reaches every entry of its key; Find picks the first-made among them.
-    const size_t mask = m_slots.size() - 1;
+    const size_t mask = table.size() - 1;
     size_t i = slot.hash & mask;
-    while (m_slots[i].hash != Empty)
+    while (table[i].hash != Empty)
         i = (i + 1) & mask;
-    m_slots[i] = slot;
+    table[i] = slot;
 }
 
 void PathIndex::grow()
 {
-    std::vector<Slot> old;
-    old.swap(m_slots);
+    moveSome(SIZE_MAX);
     size_t capacity = 64;
     while (capacity < (m_live + 1) * 4)
         capacity *= 2;
-    m_slots.assign(capacity, Slot{});
+    m_old = std::move(m_slots);
+    m_oldNext = 0;
+    m_slots = Table(capacity);
     m_deleted = 0;
-    for (const Slot &slot : old)
-        if (slot.object)
-            place(slot);
+    moveSome(MovedPerInsert);
+}
+
+void PathIndex::moveSome(size_t count)
+{
+    for (; count > 0 && m_oldNext < m_old.size(); ++m_oldNext) {
+        Slot &slot = m_old[m_oldNext];
+        if (slot.object) {
+            place(m_slots, slot);
+            --count;
+        }
+        slot = {};
+    }
+    if (m_oldNext == m_old.size() && !m_old.empty()) {
+        m_old = Table();
+        m_oldNext = 0;
+    }
+}
+
+template<typename Visit>
+void PathIndex::probeOld(uint64_t hash, Visit &&visit) const
+{
+    if (m_old.empty())
+        return;
+    const size_t mask = m_old.size() - 1;
+    size_t i = hash & mask;
+    // At most every slot not moved yet, once: they may all be in use.
+    for (size_t left = m_old.size() - m_oldNext; left > 0; --left, i = (i + 1) & mask) {
+        if (i < m_oldNext)
+            i = m_oldNext;
+        if (m_old[i].hash == Empty || !visit(m_old[i], i))
+            return;
+    }
 }
 
 void PathIndex::Remove(FileObject *object)
 {
     if (m_slots.empty())
         return;
+    const uint64_t hash = FoldedHash(object->FullPath);
     const size_t mask = m_slots.size() - 1;
-    for (size_t i = FoldedHash(object->FullPath) & mask; m_slots[i].hash != Empty;
-         i = (i + 1) & mask) {
+    for (size_t i = hash & mask; m_slots[i].hash != Empty; i = (i + 1) & mask) {
         if (m_slots[i].object == object) {
             m_slots[i] = {Deleted, nullptr};
             --m_live;
@@ -100,11 +172,20 @@ void PathIndex::Remove(FileObject *object)
             return;
         }
     }
+    probeOld(hash, [&](const Slot &slot, size_t i) {
+        if (slot.object != object)
+            return true;
+        m_old[i] = {Deleted, nullptr};
+        --m_live;
+        return false;
+    });
 }
 
 void PathIndex::Clear()
 {
-    m_slots.clear();
+    m_slots = Table();
+    m_old = Table();
+    m_oldNext = 0;
     m_live = 0;
     m_deleted = 0;
 }
@@ -114,18 +195,21 @@ FileObject *PathIndex::Find(std::string_view path, bool ignoreCase) const
     if (m_slots.empty())
         return nullptr;
     const uint64_t hash = FoldedHash(path);
-    const size_t mask = m_slots.size() - 1;
     FileObject *best = nullptr;
-    for (size_t i = hash & mask; m_slots[i].hash != Empty; i = (i + 1) & mask) {
-        const Slot &slot = m_slots[i];
+    const auto consider = [&](const Slot &slot, size_t) {
         if (slot.hash != hash || !slot.object)
-            continue;
+            return true;
         const std::string_view candidate(slot.object->FullPath);
         if (!(ignoreCase ? SameText(candidate, path) : candidate == path))
-            continue;
+            return true;
         if (!best || slot.object->Sequence() < best->Sequence())
             best = slot.object;
-    }
+        return true;
+    };
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask; m_slots[i].hash != Empty; i = (i + 1) & mask)
+        consider(m_slots[i], i);
+    probeOld(hash, consider);
     return best;
 }
 

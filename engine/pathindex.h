@@ -29,7 +29,7 @@ public:
 
 private:
     // Sixteen bytes a slot: a full hash match is almost always the path, so
-    // the object's own path is compared only then.
+    // the object's own path is compared only then. All zero: never used.
     struct Slot
     {
         uint64_t hash = 0; // 0: never used; 1: deleted
@@ -38,12 +38,44 @@ private:
     static constexpr uint64_t Empty = 0;
     static constexpr uint64_t Deleted = 1;
 
-    void grow();
-    void place(const Slot &slot);
+    /// A power-of-two number of slots in memory the system hands out
+    /// cleared: a large table costs nothing until its pages are written.
+    class Table
+    {
+    public:
+        Table() = default;
+        explicit Table(size_t size);
+        ~Table();
+        Table(Table &&other) noexcept;
+        Table &operator=(Table &&other) noexcept;
 
-    std::vector<Slot> m_slots;
-    size_t m_live = 0;
-    size_t m_deleted = 0;
+        size_t size() const { return m_size; }
+        bool empty() const { return m_size == 0; }
+        Slot &operator[](size_t i) { return m_slots[i]; }
+        const Slot &operator[](size_t i) const { return m_slots[i]; }
+
+    private:
+        Slot *m_slots = nullptr;
+        size_t m_size = 0;
+    };
+
+    /// Calls visit(slot, index) along the probe run of hash in the table being
+    /// moved from, until it returns false. The slots moved so far are empty
+    /// and are passed over, so runs that went through them still arrive.
+    template<typename Visit>
+    void probeOld(uint64_t hash, Visit &&visit) const;
+    void grow();
+    /// Moves up to count entries of the old table into the current one.
+    void moveSome(size_t count);
+    static void place(Table &table, const Slot &slot);
+
+    // A table that grows moves its entries over a few at each insertion, so
+    // that no insertion holds the scan for the time of moving them all.
+    Table m_slots;
+    Table m_old; // being moved from; its slots before m_oldNext are moved
+    size_t m_oldNext = 0;
+    size_t m_live = 0;    // in both tables
+    size_t m_deleted = 0; // in m_slots
 };
 
 } // namespace orvane

@@ -71,21 +71,33 @@ void FileTreeView::restoreFromTree()
     FileTree &tree = m_model->tree();
     if (tree.Root()->Expanded())
         expand(m_model->indexOf(tree.Root()));
-    expandOpenBelow(tree.Root());
+    size_t left = tree.ExpandedBelowRoot();
+    if (left > 0)
+        expandOpenBelow(tree.Root(), left);
     showTreeSelection(tree.Selected());
 }
 
-void FileTreeView::expandOpenBelow(TreeNode *node)
+void FileTreeView::expandOpenBelow(TreeNode *node, size_t &left)
 {
-    // Runs over every node of a site of many thousand files while the window
-    // waits, so it touches each node once and keeps no list of them.
+    // Runs over the folders and files of a site of many thousand files while
+    // the window waits, so it touches each at most once, keeps no list of
+    // them and stops at the last open one. A file's children are its anchors,
+    // which hold nothing: they are not gone through, there are several times
+    // more of them than of files.
     for (size_t i = 0, n = node->Count(); i < n; ++i) {
         TreeNode *child = node->Child(i);
         if (!child->HasChildren())
             continue;
-        if (child->Expanded())
+        if (child->Expanded()) {
             expand(m_model->indexOf(child));
-        expandOpenBelow(child);
+            if (--left == 0)
+                return;
+        }
+        if (!child->Data()) {
+            expandOpenBelow(child, left);
+            if (left == 0)
+                return;
+        }
     }
 }
 

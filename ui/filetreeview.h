@@ -37,7 +37,7 @@ private:
     void showTreeSelection(TreeNode *node);
     void showTreeExpanded(TreeNode *node);
     void restoreFromTree();
-    void expandOpenBelow(TreeNode *node);
+    void expandOpenBelow(TreeNode *node, size_t &left);
     void viewSelectionChanged();
     void viewExpandedChanged(const QModelIndex &index, bool expanded);
 

@@ -84,6 +84,46 @@ TEST(FindFileNode, IndexAgreesWithTheLinearWalkAsObjectsComeAndGo)
     }
 }
 
+TEST(FindFileNode, IndexAgreesWithTheLinearWalkWhileItGrows)
+{
+    // Thousands of paths, so that the index grows several times and is
+    // looked up, added to and taken from while it moves its entries over.
+    test::SiteFixture f;
+    std::mt19937 random(11);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 6000; ++i)
+        paths.push_back("/s/d" + std::to_string(i % 37) + "/p" + std::to_string(i) + ".html");
+    std::vector<std::string> probes;
+    const auto check = [&](int round) {
+        for (int k = 0; k < 12; ++k) {
+            const std::string &probe = paths[random() % paths.size()];
+            for (bool ignoreCase : {false, true})
+                ASSERT_EQ(f.site.FindFileNode(probe, ignoreCase),
+                          literalFindFileNode(f.site.FileObjects, probe, ignoreCase))
+                    << probe << " round " << round;
+        }
+    };
+    for (int round = 0; round < 9000; ++round) {
+        if (random() % 4 == 0 && !f.site.FileObjects.empty()) {
+            FileObject *victim = f.site.FileObjects[random() % f.site.FileObjects.size()];
+            f.site.FileObjects.Destroy(victim);
+        } else {
+            // Now and then a path added before: equal paths find the first made.
+            const std::string &path = paths[round < 6000 ? round : random() % paths.size()];
+            TreeNode *node = f.site.tree.AddChild(f.site.tree.Root(), path);
+            f.site.FileObjects.Create(f.site, node)->LoadFromFile(path);
+        }
+        ASSERT_NO_FATAL_FAILURE(check(round));
+    }
+    // Every object is found, and only the first made of equal paths.
+    for (size_t i = 0; i < f.site.FileObjects.size(); ++i) {
+        const std::string &path = f.site.FileObjects[i]->FullPath;
+        ASSERT_EQ(f.site.FindFileNode(path, false),
+                  literalFindFileNode(f.site.FileObjects, path, false))
+            << path;
+    }
+}
+
 TEST(FileObjectList, DestroyAllEmptiesListAndIndex)
 {
     test::SiteFixture f;

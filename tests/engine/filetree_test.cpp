@@ -95,6 +95,29 @@ TEST(FileTree, ClearKeepsOnlyTheRoot)
     EXPECT_EQ(tree.Selected(), nullptr);
 }
 
+TEST(FileTree, CountsTheExpandedNodesBelowTheRoot)
+{
+    FileTree tree;
+    TreeNode *a = tree.AddChild(tree.Root(), "a");
+    TreeNode *b = tree.AddChild(a, "b");
+    TreeNode *c = tree.AddChild(b, "c");
+    TreeNode *d = tree.AddChild(tree.Root(), "d");
+    tree.Root()->SetExpanded(true);
+    EXPECT_EQ(tree.ExpandedBelowRoot(), 0u) << "the root is not counted";
+    for (TreeNode *node : {a, b, c, d, b})
+        node->SetExpanded(true);
+    EXPECT_EQ(tree.ExpandedBelowRoot(), 4u) << "opening an open node again counts nothing";
+    d->SetExpanded(false);
+    EXPECT_EQ(tree.ExpandedBelowRoot(), 3u);
+    tree.Delete(b); // with c
+    EXPECT_EQ(tree.ExpandedBelowRoot(), 1u);
+    tree.AddChild(a, "e")->SetExpanded(true);
+    tree.Clear();
+    EXPECT_EQ(tree.ExpandedBelowRoot(), 0u);
+    tree.AddChild(tree.Root(), "f")->SetExpanded(true);
+    EXPECT_EQ(tree.ExpandedBelowRoot(), 1u);
+}
+
 TEST(FileTree, ForEachDescendantIsDepthFirstInDisplayOrder)
 {
     FileTree tree;

@@ -172,10 +172,14 @@ TEST(FileTreeView, FollowsTheTreesSelectionAndExpandedNodesBothWays)
     f.node("a")->SetExpanded(true);
     EXPECT_TRUE(view.isExpanded(model.indexOf(f.node("a"))));
 
-    // After a repaint bracket the view opens what was open and keeps the selection.
+    // After a repaint bracket the view opens what was open, pages too, and
+    // keeps the selection.
+    f.node("index.html")->SetExpanded(true);
     AnalyseReachability(f.site);
     EXPECT_TRUE(view.isExpanded(model.indexOf(f.node("a"))));
     EXPECT_TRUE(view.isExpanded(model.indexOf(f.node("a/deep"))));
+    EXPECT_TRUE(view.isExpanded(model.indexOf(f.node("index.html"))));
+    EXPECT_FALSE(view.isExpanded(model.indexOf(f.node("a/one.html"))));
     EXPECT_EQ(view.currentIndex(), model.indexOf(f.site.tree.Selected()));
 
     // A right click selects the node under the pointer, or nothing.

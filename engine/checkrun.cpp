@@ -17,6 +17,9 @@
 #include "project/projectfile.h"
 #include "settings/settings.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include <sys/stat.h>
 
 namespace orvane {
@@ -104,27 +107,44 @@ void CheckAllLinks(Site &site)
 {
     // Classifying changes nothing, so a batch of pages is classified on every
     // core; the results are then taken over in order, one page per event pass,
-    // as checking the pages one by one would. A batch ends after enough links
-    // to keep the gaps between event passes short.
-    constexpr size_t BatchLinks = 20000;
+    // as checking the pages one by one would. A batch is sized to take a few
+    // milliseconds, so that events keep their pace: a link costs more on a
+    // site too large for the processor's caches.
     constexpr size_t BatchObjects = 1024;
+    constexpr auto BatchTime = std::chrono::milliseconds(6);
+    size_t batchLinks = 20000;
     const unsigned threads = ComputeThreads();
     FileObjectList &objects = site.FileObjects;
     std::vector<LinkCheck> checks;
     for (size_t first = 0; first < objects.size();) {
         size_t last = first;
         size_t links = 0;
-        while (last < objects.size() && last - first < BatchObjects && links < BatchLinks)
+        while (last < objects.size() && last - first < BatchObjects && links < batchLinks)
             links += objects[last++]->Links.size();
         checks.assign(last - first, {});
+        const auto start = std::chrono::steady_clock::now();
         ParallelFor(first, last, links < 256 ? 1 : threads,
                     [&](size_t i) { checks[i - first] = objects[i]->ClassifyLinks(); });
+        batchLinks =
+            NextBatchLinks(batchLinks, std::chrono::steady_clock::now() - start, BatchTime);
         for (size_t i = first; i < last; ++i) {
             site.host().processEvents();
             objects[i]->ApplyLinkCheck(std::move(checks[i - first]));
         }
         first = last;
     }
+}
+
+size_t NextBatchLinks(size_t links, std::chrono::steady_clock::duration took,
+                      std::chrono::steady_clock::duration aim)
+{
+    constexpr size_t Fewest = 1000;
+    constexpr size_t Most = 80000;
+    if (took > aim)
+        return std::max(Fewest, links / 2);
+    if (took < aim / 2)
+        return std::min(Most, links * 2);
+    return links;
 }
 
 void RecheckLinks(Site &site)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace orvane {
@@ -24,6 +26,12 @@ void LoadSite(Site &site, const std::string &folder);
 /// Classifies the links of every file object, in order, letting events run
 /// before each page is updated; the classifying itself uses every core.
 void CheckAllLinks(Site &site);
+
+/// The number of links for the next batch of CheckAllLinks, after a batch of
+/// links took the time given: half when it went beyond aim, twice as many
+/// when it stayed under half of it, within bounds.
+size_t NextBatchLinks(size_t links, std::chrono::steady_clock::duration took,
+                      std::chrono::steady_clock::duration aim);
 
 /// Classifies all links anew and re-analyses, without reading any page.
 void RecheckLinks(Site &site);

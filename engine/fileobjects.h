@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/pathindex.h"
 
@@ -47,7 +47,9 @@ public:
     uint64_t Generation() const { return m_generation; }
 
 private:
-    std::vector<std::unique_ptr<FileObject>> m_objects;
+    // In blocks: a list of a million objects grows without moving them all
+    // at once, which would hold the scan for tens of milliseconds.
+    std::deque<std::unique_ptr<FileObject>> m_objects;
     PathIndex m_byPath;
     uint64_t m_nextSequence = 0;
     uint64_t m_generation = 0;

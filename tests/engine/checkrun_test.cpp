@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -302,6 +304,23 @@ TEST(CheckRun, RelativeOrUnexpandedHomeFoldersStillResolveLinks)
     EXPECT_EQ(f.project.HomeDir(), f.dir.path() + "site/");
     EXPECT_EQ(f.site.InvalidLinkTotal, 0);
     EXPECT_EQ(f.object("site/a.html")->Kind, FileKind::html);
+}
+
+TEST(CheckAllLinks, BatchesFollowTheTimeTheyTake)
+{
+    using std::chrono::milliseconds;
+    const milliseconds aim(6);
+    EXPECT_EQ(NextBatchLinks(20000, milliseconds(13), aim), 10000u) << "too long: halved";
+    EXPECT_EQ(NextBatchLinks(20000, milliseconds(2), aim), 40000u) << "short: doubled";
+    EXPECT_EQ(NextBatchLinks(20000, milliseconds(4), aim), 20000u) << "about right: kept";
+    EXPECT_EQ(NextBatchLinks(1500, milliseconds(50), aim), 1000u) << "never below the fewest";
+    EXPECT_EQ(NextBatchLinks(60000, milliseconds(0), aim), 80000u) << "never beyond the most";
+    // From any start, a steady cost a link settles within reach of the aim.
+    size_t links = 20000;
+    for (int batch = 0; batch < 20; ++batch)
+        links = NextBatchLinks(links, std::chrono::microseconds(links), aim); // 1 us a link
+    EXPECT_GE(links, 3000u);
+    EXPECT_LE(links, 6000u);
 }
 
 } // namespace

@@ -63,6 +63,11 @@ TEST(ConsoleHost, PrintableAndJsonText)
         {"/\x7f", "\"/\x7f\""},
         {"\x93\xfa", "\"日\""},
         {"", "\"\""},
+        // Long texts, the escapes at the edges of sixteen-byte blocks.
+        {std::string(15, 'a') + "\"" + std::string(16, 'b') + "\\",
+         "\"" + std::string(15, 'a') + "\\\"" + std::string(16, 'b') + "\\\\\""},
+        {std::string(31, 'x') + "\x1f\x20" + std::string(40, 'y') + "\x01",
+         "\"" + std::string(31, 'x') + "\\u001f " + std::string(40, 'y') + "\\u0001\""},
     };
     for (const auto &[in, expected] : json)
         EXPECT_EQ(JsonString(in), expected);

@@ -422,6 +422,22 @@ void WalkTargetList::push_back(WalkTarget target)
     m_nodes.push_back(node);
 }
 
+void WalkTargetList::Prefetch(size_t i, bool objectToo) const
+{
+    if (i >= m_nodes.size() || !m_nodes[i])
+        return;
+    const TreeNode *node = m_nodes[i];
+    if (!objectToo) {
+        __builtin_prefetch(node);
+        return;
+    }
+    // An anchor's page is its parent's; the parent node is fetched instead.
+    if (node->ImageIndex() == ImgAnchor)
+        __builtin_prefetch(node->Parent());
+    else
+        __builtin_prefetch(node->Data());
+}
+
 WalkTarget WalkTargetList::operator[](size_t i) const
 {
     TreeNode *node = m_nodes[i];

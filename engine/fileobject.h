@@ -43,6 +43,10 @@ public:
     /// as the walk has nothing to mark for it.
     void push_back(WalkTarget target);
     WalkTarget operator[](size_t i) const;
+    /// Asks the processor to fetch what target i will need: its node, and,
+    /// for a node fetched before, its file object. A walk over a large site
+    /// waits on memory at every link otherwise.
+    void Prefetch(size_t i, bool objectToo) const;
 
 private:
     std::vector<TreeNode *> m_nodes;

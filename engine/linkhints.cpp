@@ -262,25 +262,22 @@ std::optional<LinkHint> LinkHints::missingAnchor(const FileObject &page,
 
 std::string_view LinkHints::nearName(const FileObject &target, std::string_view anchor) const
 {
-    // The answer for each fragment is kept, as many pages tend to repeat a
-    // broken one. A page of few names is gone through afresh on a miss; one
-    // of many is grouped once and kept, as broken fragments tend to aim at
-    // the long pages.
+    // A page of few names is gone through afresh; one of many is grouped
+    // once and kept, as broken fragments tend to aim at the long pages, and
+    // so is the answer for each fragment, as many pages tend to repeat one.
+    constexpr size_t KeptFrom = 64;
+    if (target.Anchors.size() + target.Targets.size() < KeptFrom) {
+        FragmentNames few;
+        fillFragmentNames(target, few);
+        return nearNameIn(few, anchor);
+    }
     const KeptAnswerKey key{&target, std::string(anchor)};
     {
         const std::lock_guard lock(m_fragmentMutex);
         if (const auto it = m_keptAnswers.find(key); it != m_keptAnswers.end())
             return it->second;
     }
-    constexpr size_t KeptFrom = 64;
-    std::string_view found;
-    if (target.Anchors.size() + target.Targets.size() < KeptFrom) {
-        FragmentNames few;
-        fillFragmentNames(target, few);
-        found = nearNameIn(few, anchor);
-    } else {
-        found = nearNameIn(fragmentNames(target), anchor);
-    }
+    const std::string_view found = nearNameIn(fragmentNames(target), anchor);
     const std::lock_guard lock(m_fragmentMutex);
     m_keptAnswers.emplace(key, found);
     return found;

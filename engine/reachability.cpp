@@ -23,6 +23,10 @@ struct WalkFrame
     uint32_t nextLink;
 };
 
+// How far ahead of the link followed the walk fetches what links need.
+constexpr size_t NodesAhead = 8;
+constexpr size_t PagesAhead = 4;
+
 void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
 {
     site.host().processEvents();
@@ -56,6 +60,11 @@ void WalkFrom(Site &site, TreeNode *start)
         const size_t i = frame.nextLink++;
         // Resolved by CheckLinks, when still valid.
         const WalkTargetList *targets = frame.object->WalkTargets(stamp);
+        if (targets) {
+            // The links ahead, their nodes first and their pages later.
+            targets->Prefetch(i + NodesAhead, false);
+            targets->Prefetch(i + PagesAhead, true);
+        }
         const WalkTarget target =
             targets ? (*targets)[i]
                     : frame.object->ResolveWalkTarget(frame.object->ValidLinks.BaseIndex(i));

@@ -1,4 +1,5 @@
 #include "cli/checkcommand.h"
+#include "base/phase.h"
 
 #include "base/inputfile.h"
 #include "base/strutil.h"
@@ -23,6 +24,7 @@
 #include "translations/translator.h"
 
 #include <exception>
+#include <memory>
 
 #include <dirent.h>
 #include <unistd.h>
@@ -213,6 +215,7 @@ int Checker::run(std::ostream &out)
     AddCommandLineItems(m_project, m_options, home, m_plainFolder, m_settings);
     CheckFolder(m_site, home, true);
     m_host.finishProgress();
+    Phase("box");
     if (m_host.informations().empty())
         fail(Tr(QT_TRANSLATE_NOOP("Orvane", "the check of %1 did not finish"),
                 {PrintableText(home)}));
@@ -230,6 +233,7 @@ int Checker::run(std::ostream &out)
     else
         WriteTextReport(out, m_site, m_host.informations().back());
     out.flush();
+    Phase("report");
     return HasFindings(m_site) ? ExitFindings : ExitClean;
 }
 
@@ -276,8 +280,14 @@ int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostre
         out << "orvane-check " ORVANE_VERSION "\n";
         return ExitClean;
     }
-    Checker checker(options, err, environment.progressTerminal, environment.locale);
-    return checker.execute(out, environment.programPath);
+    auto checker =
+        std::make_unique<Checker>(options, err, environment.progressTerminal, environment.locale);
+    const int code = checker->execute(out, environment.programPath);
+    // Taking a site of many files apart object by object only costs time
+    // when the process ends next: the system takes the memory back at once.
+    if (environment.endsProcess)
+        (void)checker.release();
+    return code;
 }
 
 } // namespace orvane::cli

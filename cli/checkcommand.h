@@ -17,6 +17,7 @@ struct RunEnvironment
     bool progressTerminal = false; // standard error is a terminal
     std::string programPath;       // for the settings file; empty: this program
     LocaleVariables locale;        // unset: the program's own language, Japanese
+    bool endsProcess = false;      // the process ends next: the site is not taken apart
 };
 
 /// The whole checker: parses args (without the program name), reads the

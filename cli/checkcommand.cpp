@@ -1,5 +1,4 @@
 #include "cli/checkcommand.h"
-#include "base/phase.h"
 
 #include "base/inputfile.h"
 #include "base/strutil.h"
@@ -215,7 +214,6 @@ int Checker::run(std::ostream &out)
     AddCommandLineItems(m_project, m_options, home, m_plainFolder, m_settings);
     CheckFolder(m_site, home, true);
     m_host.finishProgress();
-    Phase("box");
     if (m_host.informations().empty())
         fail(Tr(QT_TRANSLATE_NOOP("Orvane", "the check of %1 did not finish"),
                 {PrintableText(home)}));
@@ -233,7 +231,6 @@ int Checker::run(std::ostream &out)
     else
         WriteTextReport(out, m_site, m_host.informations().back());
     out.flush();
-    Phase("report");
     return HasFindings(m_site) ? ExitFindings : ExitClean;
 }
 

@@ -137,7 +137,7 @@ private:
     Answerer m_answerer;
     std::function<void(Sound)> m_beepListener;
     QElapsedTimer m_sinceEvents;
-    int m_eventInterval = 30;
+    int m_eventInterval = 20;
 };
 
 } // namespace orvane

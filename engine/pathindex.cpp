@@ -8,6 +8,8 @@
 #include <new>
 #include <utility>
 
+#include <sys/mman.h>
+
 namespace orvane {
 
 namespace {
@@ -56,8 +58,35 @@ uint64_t PathIndex::FoldedHash(std::string_view path)
     return hash > Deleted ? hash : hash + 2;
 }
 
+namespace {
+
+// Tables from this size on are mapped from the system directly: the allocator
+// may hand out memory it has to clear itself, all at once.
+constexpr size_t MappedFromBytes = 1 << 20;
+
+void *allocateCleared(size_t bytes)
+{
+    if (bytes < MappedFromBytes)
+        return std::calloc(bytes, 1);
+    void *memory =
+        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return memory == MAP_FAILED ? nullptr : memory;
+}
+
+void release(void *memory, size_t bytes)
+{
+    if (!memory)
+        return;
+    if (bytes < MappedFromBytes)
+        std::free(memory);
+    else
+        ::munmap(memory, bytes);
+}
+
+} // namespace
+
 PathIndex::Table::Table(size_t size)
-    : m_slots(static_cast<Slot *>(std::calloc(size, sizeof(Slot))))
+    : m_slots(static_cast<Slot *>(allocateCleared(size * sizeof(Slot))))
     , m_size(size)
 {
     if (!m_slots)
@@ -66,7 +95,7 @@ PathIndex::Table::Table(size_t size)
 
 PathIndex::Table::~Table()
 {
-    std::free(m_slots);
+    release(m_slots, m_size * sizeof(Slot));
 }
 
 PathIndex::Table::Table(Table &&other) noexcept
@@ -78,7 +107,7 @@ PathIndex::Table::Table(Table &&other) noexcept
 PathIndex::Table &PathIndex::Table::operator=(Table &&other) noexcept
 {
     if (this != &other) {
-        std::free(m_slots);
+        release(m_slots, m_size * sizeof(Slot));
         m_slots = std::exchange(other.m_slots, nullptr);
         m_size = std::exchange(other.m_size, 0);
     }

@@ -39,7 +39,8 @@ private:
     static constexpr uint64_t Deleted = 1;
 
     /// A power-of-two number of slots in memory the system hands out
-    /// cleared: a large table costs nothing until its pages are written.
+    /// cleared: a large table costs nothing until its pages are written, a
+    /// few at each insertion.
     class Table
     {
     public:

@@ -124,6 +124,32 @@ TEST(FindFileNode, IndexAgreesWithTheLinearWalkWhileItGrows)
     }
 }
 
+TEST(FindFileNode, ALargeIndexFindsEveryObject)
+{
+    // Large enough for tables mapped from the system, found while the last
+    // growth is still moving entries over and after every path was removed.
+    test::SiteFixture f;
+    std::vector<FileObject *> made;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string path =
+            "/s/d" + std::to_string(i % 61) + "/p" + std::to_string(i) + ".html";
+        TreeNode *node = f.site.tree.AddChild(f.site.tree.Root(), path);
+        FileObject *object = f.site.FileObjects.Create(f.site, node);
+        object->LoadFromFile(path);
+        made.push_back(object);
+    }
+    for (const FileObject *object : made)
+        ASSERT_EQ(f.site.FindFileNode(object->FullPath, true), object->Node) << object->FullPath;
+    EXPECT_EQ(f.site.FindFileNode("/s/d0/p40000.html", false), nullptr);
+    for (size_t i = 0; i < made.size(); i += 2)
+        f.site.FileObjects.Destroy(made[i]);
+    for (size_t i = 0; i < made.size(); ++i) {
+        const std::string path =
+            "/s/d" + std::to_string(i % 61) + "/p" + std::to_string(i) + ".html";
+        ASSERT_EQ(f.site.FindFileNode(path, false), i % 2 ? made[i]->Node : nullptr) << path;
+    }
+}
+
 TEST(FileObjectList, DestroyAllEmptiesListAndIndex)
 {
     test::SiteFixture f;

@@ -263,8 +263,7 @@ void WriteJsonReport(std::ostream &out, Site &site, bool referrers)
         [&](const std::string &folder) { out << JsonString(folder); }, false);
     // The tables a file's entry reads are made before the files are
     // rendered side by side.
-    const FileRenderer render{site, HasInvalidLinks(site) ? &site.Hints() : nullptr,
-                              referrers ? &site.Referrers() : nullptr};
+    const FileRenderer render{site, HintsForReport(site), referrers ? &site.Referrers() : nullptr};
     const size_t count = site.FileObjects.size();
     out << "  \"files\": [";
     WriteInOrder(out, count, [&](size_t i, std::string &text) {

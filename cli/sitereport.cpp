@@ -60,13 +60,13 @@ std::vector<std::string> AttentionFolders(const Site &site)
     return folders;
 }
 
-bool HasInvalidLinks(const Site &site)
+const LinkHints *HintsForReport(Site &site)
 {
     for (size_t i = 0; i < site.FileObjects.size(); ++i) {
         if (!site.FileObjects[i]->InvalidLinks.empty())
-            return true;
+            return &site.Hints();
     }
-    return false;
+    return nullptr;
 }
 
 bool HasFindings(const Site &site)

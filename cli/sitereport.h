@@ -61,8 +61,9 @@ inline constexpr const char *ReferrersHeading = QT_TRANSLATE_NOOP("Orvane", "pag
 /// What the line of an orphan's reason starts with.
 inline constexpr const char *OrphanedPrefix = QT_TRANSLATE_NOOP("Orvane", "orphaned: ");
 
-/// Whether a page of the site has invalid links.
-bool HasInvalidLinks(const Site &site);
+/// The site's hints, made now so that files can be rendered side by side;
+/// none when no page has invalid links.
+const LinkHints *HintsForReport(Site &site);
 
 /// Whether the check found anything: a page with invalid links or an orphan.
 bool HasFindings(const Site &site);

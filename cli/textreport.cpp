@@ -8,6 +8,8 @@
 #include "engine/linkhints.h"
 #include "engine/site.h"
 
+#include <array>
+
 namespace orvane::cli {
 
 namespace {
@@ -22,25 +24,23 @@ void writeSummary(std::ostream &out, const std::string &summary)
     out << '\n';
 }
 
+constexpr size_t ReasonCount = 3;
+static_assert(static_cast<size_t>(InvalidReason::fileUrl) + 1 == ReasonCount);
+
 /// The lines of a page's invalid links; only reads the site, so pages are
 /// rendered side by side. The reason words are translated beforehand.
 struct InvalidLinkRenderer
 {
     const Site &site;
-    const LinkHints *hints; // null when no page has invalid links
-    std::string missingFile, missingAnchor, fileUrl;
+    const LinkHints *hints;                       // null when no page has invalid links
+    std::array<std::string, ReasonCount> reasons; // by InvalidReason
 
-    const std::string &reasonText(InvalidReason reason) const
+    explicit InvalidLinkRenderer(Site &site)
+        : site(site)
+        , hints(HintsForReport(site))
     {
-        switch (reason) {
-        case InvalidReason::missingAnchor:
-            return missingAnchor;
-        case InvalidReason::fileUrl:
-            return fileUrl;
-        case InvalidReason::missingFile:
-            break;
-        }
-        return missingFile;
+        for (size_t k = 0; k < ReasonCount; ++k)
+            reasons[k] = Tr(InvalidReasonText(static_cast<InvalidReason>(k)));
     }
 
     void operator()(std::string &out, const FileObject &page) const
@@ -55,7 +55,7 @@ struct InvalidLinkRenderer
             out += ": ";
             out += PrintableText(std::string(entry.link));
             out += " (";
-            out += reasonText(entry.reason);
+            out += reasons[static_cast<size_t>(entry.reason)];
             out += ')';
             if (entry.count > 1)
                 out += " (+" + std::to_string(entry.count - 1) + ')';
@@ -75,10 +75,7 @@ void WriteTextReport(std::ostream &out, Site &site, const std::string &summary)
     for (const FileObject *orphan : Orphans(site))
         out << PrintableText(RelativePath(site, orphan->FullPath)) << '\n';
     out << Tr(QT_TRANSLATE_NOOP("Orvane", "invalid links:")) << '\n';
-    const InvalidLinkRenderer render{site, HasInvalidLinks(site) ? &site.Hints() : nullptr,
-                                     Tr(InvalidReasonText(InvalidReason::missingFile)),
-                                     Tr(InvalidReasonText(InvalidReason::missingAnchor)),
-                                     Tr(InvalidReasonText(InvalidReason::fileUrl))};
+    const InvalidLinkRenderer render(site);
     WriteInOrder(out, site.FileObjects.size(),
                  [&](size_t i, std::string &text) { render(text, *site.FileObjects[i]); });
 }

@@ -120,8 +120,10 @@ void TreeNode::SetExpanded(bool expanded)
         return;
     m_expanded = expanded;
     FileTree &tree = Tree();
-    if (!m_isRoot)
-        tree.m_expandedBelowRoot += expanded ? 1 : static_cast<size_t>(-1);
+    if (!m_isRoot && expanded)
+        ++tree.m_expandedBelowRoot;
+    else if (!m_isRoot)
+        --tree.m_expandedBelowRoot;
     if (TreeObserver *o = tree.Observer(); o && !tree.Updating())
         o->expandedChanged(this);
 }

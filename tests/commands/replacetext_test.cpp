@@ -257,8 +257,9 @@ TEST(Replace, APageThatBecameALinkOrNoFileIsLeftAlone)
     struct stat st
     {
     };
-    if (lstat(device.c_str(), &st) == 0)
+    if (lstat(device.c_str(), &st) == 0) {
         EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device behind a link stays a device";
+    }
 }
 
 TEST(Replace, APageReachedThroughALinkedFolderIsLeftAlone)

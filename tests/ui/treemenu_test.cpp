@@ -60,8 +60,9 @@ struct SiteFixture : FormFixture
         TreeNode *target = path.empty()  ? nullptr
                            : path == "/" ? form->site().tree.Root()
                                          : node(path);
-        if (!path.empty() && path != "/")
+        if (!path.empty() && path != "/") {
             ASSERT_NE(target, nullptr) << path;
+        }
         form->site().tree.Select(target);
         openMenu();
     }

@@ -15,6 +15,8 @@
 #include <atomic>
 #include <random>
 #include <stdexcept>
+#include <thread>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -275,6 +277,36 @@ TEST(ParallelFor, RunsEveryIndexOnceAndPassesOnErrors)
                              }),
                  std::runtime_error);
     EXPECT_LT(after.load(), 500);
+}
+
+TEST(ParallelFor, KeepsItsThreadsAndAllowsNestedAndConcurrentCalls)
+{
+    // Many short calls, as classification makes in the window, reuse the same
+    // few helper threads instead of starting new ones.
+    // (A thread's id may be handed on to a later thread; a thread_local is
+    // new in every thread.)
+    static std::atomic<int> threadsSeen{0};
+    for (int call = 0; call < 200; ++call)
+        ParallelFor(0, 64, 3, [&](size_t) {
+            thread_local bool seen = false;
+            if (!std::exchange(seen, true))
+                ++threadsSeen;
+        });
+    EXPECT_LE(threadsSeen.load(), 17);
+
+    // A call from inside a call, and calls from several threads at once,
+    // still run every index exactly once and never wait for each other.
+    std::vector<std::atomic<int>> runs(40 * 50);
+    auto nested = [&](size_t outer) {
+        ParallelFor(0, 50, 4, [&](size_t inner) { ++runs[outer * 50 + inner]; });
+    };
+    std::vector<std::thread> callers;
+    for (size_t t = 0; t < 4; ++t)
+        callers.emplace_back([&, t] { ParallelFor(t * 10, t * 10 + 10, 3, nested); });
+    for (std::thread &caller : callers)
+        caller.join();
+    for (size_t i = 0; i < runs.size(); ++i)
+        ASSERT_EQ(runs[i].load(), 1) << "index " << i;
 }
 
 } // namespace

@@ -40,6 +40,8 @@ need_gnu_time() {
 }
 
 build_programs() {
+    # The allocator the programs are built with where it is installed.
+    need_debs libmimalloc-dev
     if [ ! -f "$bench_build/CMakeCache.txt" ]; then
         cmake -S "$bench_root" -B "$bench_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
             -DORVANE_BUILD_GUI=OFF -DORVANE_BUILD_TESTS=OFF >/dev/null

@@ -80,9 +80,10 @@ public:
             const std::lock_guard lock(m_mutex);
             job.helpersWanted = helpers;
             m_jobs.push_back(&job);
-            const size_t wanted = std::min(MaxThreads, m_idle < helpers ? m_threads.size() +
-                                                                               helpers - m_idle
-                                                                         : m_threads.size());
+            // Threads are started until enough are idle for the call, up to
+            // the cap; busy ones may join later.
+            const size_t missing = helpers > m_idle ? helpers - m_idle : 0;
+            const size_t wanted = std::min(MaxThreads, m_threads.size() + missing);
             while (m_threads.size() < wanted)
                 m_threads.emplace_back([this] { serve(); });
         }

@@ -15,10 +15,10 @@
 #include <atomic>
 #include <random>
 #include <stdexcept>
-#include <thread>
-#include <utility>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace orvane {
 namespace {

@@ -1,12 +1,9 @@
 #include "base/allocator.h"
 
 #ifdef ORVANE_WITH_MIMALLOC
-#include <array>
 #include <cstdlib>
 #include <mimalloc.h>
 #include <new>
-#include <unistd.h>
-#include <utility>
 
 // mimalloc's own operators new are written in C and abort the program when
 // memory runs out; these throw std::bad_alloc as C++ requires, so that a page
@@ -87,43 +84,6 @@ namespace orvane {
 
 #ifdef ORVANE_WITH_MIMALLOC
 
-namespace {
-
-// Large pages, and committed with the first memory a thread takes, which
-// mimalloc otherwise commits piecemeal in small pages.
-constexpr std::array<std::pair<const char *, const char *>, 2> AllocatorOptions = {{
-    {"MIMALLOC_LARGE_OS_PAGES", "1"},
-    {"MIMALLOC_EAGER_COMMIT_DELAY", "0"},
-}};
-
-void forgetAllocatorOptions()
-{
-    for (const auto &[name, value] : AllocatorOptions)
-        ::unsetenv(name);
-    ::unsetenv(AllocatorRestartMarker);
-}
-
-} // namespace
-
-void UseLargeMemoryPages(char **argv)
-{
-    if (std::getenv(AllocatorRestartMarker)) {
-        forgetAllocatorOptions();
-        return;
-    }
-    for (const auto &[name, value] : AllocatorOptions)
-        if (std::getenv(name))
-            return; // whoever set it decides
-    if (!argv || !argv[0])
-        return;
-    for (const auto &[name, value] : AllocatorOptions)
-        ::setenv(name, value, 1);
-    ::setenv(AllocatorRestartMarker, "1", 1);
-    ::execv("/proc/self/exe", argv);
-    // No restart (no /proc, say): go on with the allocator as it started.
-    forgetAllocatorOptions();
-}
-
 bool UsesMimalloc()
 {
     // malloc itself must be mimalloc's, not only the library linked in.
@@ -137,8 +97,6 @@ bool UsesMimalloc()
 }
 
 #else
-
-void UseLargeMemoryPages(char **) {}
 
 bool UsesMimalloc()
 {

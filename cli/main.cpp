@@ -1,4 +1,3 @@
-#include "base/allocator.h"
 #include "cli/checkcommand.h"
 
 #include <iostream>
@@ -9,7 +8,6 @@
 
 int main(int argc, char **argv)
 {
-    orvane::UseLargeMemoryPages(argv);
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
     orvane::cli::RunEnvironment environment;

@@ -9,8 +9,8 @@ namespace orvane::cli {
 
 namespace {
 
-// Items of a batch: enough to keep every core busy between the pauses of
-// starting threads, few enough that a batch of large pages stays small
+// Items of a batch: enough to keep every core busy between the pauses while
+// a batch is written, few enough that a batch of large pages stays small
 // beside what the check holds.
 constexpr size_t BatchItems = 512;
 

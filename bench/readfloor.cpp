@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,6 +33,17 @@ unsigned long long readFile(const std::string &path)
     return total;
 }
 
+// For file systems that leave the type out of their listings.
+unsigned char typeOf(const std::string &path)
+{
+    struct stat info
+    {
+    };
+    if (::lstat(path.c_str(), &info) != 0)
+        return DT_UNKNOWN;
+    return S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+}
+
 unsigned long long readFolder(const std::string &folder)
 {
     DIR *dir = ::opendir(folder.c_str());
@@ -45,9 +57,10 @@ unsigned long long readFolder(const std::string &folder)
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
         const std::string path = folder + '/' + name;
-        if (entry->d_type == DT_DIR)
+        const unsigned char type = entry->d_type != DT_UNKNOWN ? entry->d_type : typeOf(path);
+        if (type == DT_DIR)
             total += readFolder(path);
-        else if (entry->d_type == DT_REG)
+        else if (type == DT_REG)
             total += readFile(path);
     }
     ::closedir(dir);

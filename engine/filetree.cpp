@@ -120,10 +120,12 @@ void TreeNode::SetExpanded(bool expanded)
         return;
     m_expanded = expanded;
     FileTree &tree = Tree();
-    if (!m_isRoot && expanded)
-        ++tree.m_expandedBelowRoot;
-    else if (!m_isRoot)
-        --tree.m_expandedBelowRoot;
+    if (!m_isRoot) {
+        if (expanded)
+            ++tree.m_expandedBelowRoot;
+        else
+            --tree.m_expandedBelowRoot;
+    }
     if (TreeObserver *o = tree.Observer(); o && !tree.Updating())
         o->expandedChanged(this);
 }

@@ -12,9 +12,11 @@
 #include "engine/pageprefetch.h"
 #include "engine/readfileall.h"
 #include "engine/site.h"
+#include "engine/targetlookahead.h"
 #include "project/project.h"
 
 #include <optional>
+#include <tuple>
 
 namespace orvane {
 
@@ -227,10 +229,16 @@ std::string_view FileObject::LinkTarget(size_t linkIndex) const
 
 FileObject *FileObject::findTarget(const std::string &path) const
 {
+    const std::string full = m_site.project().LinkToPath(FullPath, path);
+    return findResolvedTarget(path, full, PathIndex::FoldedHash(full));
+}
+
+FileObject *FileObject::findResolvedTarget(const std::string &path, const std::string &full,
+                                           uint64_t fullHash) const
+{
     const Project &project = m_site.project();
     const bool ignoreCase = m_site.settings().IgnoreCase;
-    FileObject *target =
-        m_site.FileObjects.FindFileObject(project.LinkToPath(FullPath, path), ignoreCase);
+    FileObject *target = m_site.FileObjects.Index().Find(full, fullHash, ignoreCase);
     if (target || !modernLinks())
         return target;
     // "my%20page.html" names "my page.html" for a browser.
@@ -240,11 +248,12 @@ FileObject *FileObject::findTarget(const std::string &path) const
                    : nullptr;
 }
 
-FileObject *FileObject::findTarget(const std::string &path, TargetMemo &memo) const
+FileObject *FileObject::findTarget(const ParsedLink &link, TargetMemo &memo) const
 {
-    if (!memo.known || memo.path != path) {
-        memo.target = findTarget(path);
-        memo.path = path;
+    if (!memo.known || memo.path != link.path) {
+        memo.target = link.full.empty() ? findTarget(link.path)
+                                        : findResolvedTarget(link.path, link.full, link.fullHash);
+        memo.path = link.path;
         memo.known = true;
     }
     return memo.target;
@@ -306,10 +315,11 @@ void FileObject::classifyRootRelative(size_t i, const std::string &path, const s
         addInvalid(check, i, InvalidReason::missingFile);
 }
 
-void FileObject::classifyInSite(size_t i, const std::string &path, const std::string &anchor,
-                                LinkCheck &check, TargetMemo &memo) const
+void FileObject::classifyInSite(size_t i, const ParsedLink &link, LinkCheck &check,
+                                TargetMemo &memo) const
 {
-    FileObject *target = findTarget(path, memo);
+    const std::string &anchor = link.anchor;
+    FileObject *target = findTarget(link, memo);
     if (!target) {
         addInvalid(check, i, InvalidReason::missingFile);
         return;
@@ -345,25 +355,56 @@ void FileObject::classifyFileUrl(size_t i, const std::string &path, const std::s
         addInvalid(check, i, InvalidReason::missingFile);
 }
 
-void FileObject::classifyLink(size_t i, LinkCheck &check, TargetMemo &memo) const
+void FileObject::parseLink(size_t i, ParsedLink &link, std::string &lastPath) const
 {
+    using Kind = ParsedLink::Kind;
+    link.full.clear();
     const std::string_view entry = LinkTarget(i);
-    if (entry.empty())
-        return; // an empty value names no target at all
-    const auto [path, anchor] = SplitLink(entry);
-    if (isSiteInternal(entry)) {
-        if (entry.front() == '/') {
-            if (m_site.project().ServerRoot().empty())
-                check.external.push_back(static_cast<uint32_t>(i));
-            else
-                classifyRootRelative(i, path, anchor, check);
-        } else if (!path.empty() || !anchor.empty()) {
-            classifyInSite(i, path, anchor, check, memo);
-        }
-    } else if (!StartsWithText(entry, "file://")) {
-        check.external.push_back(static_cast<uint32_t>(i));
+    if (entry.empty()) {
+        link.kind = Kind::none; // an empty value names no target at all
+        return;
+    }
+    if (!isSiteInternal(entry)) {
+        link.kind = StartsWithText(entry, "file://") ? Kind::fileUrl : Kind::external;
+    } else if (entry.front() == '/') {
+        link.kind = m_site.project().ServerRoot().empty() ? Kind::external : Kind::rootRelative;
     } else {
-        classifyFileUrl(i, path, anchor, check);
+        link.kind = Kind::inSite;
+    }
+    if (link.kind == Kind::external)
+        return;
+    std::tie(link.path, link.anchor) = SplitLink(entry);
+    if (link.kind != Kind::inSite)
+        return;
+    if (link.path.empty() && link.anchor.empty()) {
+        link.kind = Kind::none;
+    } else if (link.path != lastPath) {
+        // Links to one file with different fragments follow each other in
+        // the sorted list: the path is resolved for the first of them only.
+        lastPath = link.path;
+        link.full = m_site.project().LinkToPath(FullPath, link.path);
+        link.fullHash = PathIndex::FoldedHash(link.full);
+    }
+}
+
+void FileObject::classifyLink(size_t i, const ParsedLink &link, LinkCheck &check,
+                              TargetMemo &memo) const
+{
+    switch (link.kind) {
+    case ParsedLink::Kind::none:
+        return;
+    case ParsedLink::Kind::external:
+        check.external.push_back(static_cast<uint32_t>(i));
+        return;
+    case ParsedLink::Kind::rootRelative:
+        classifyRootRelative(i, link.path, link.anchor, check);
+        return;
+    case ParsedLink::Kind::inSite:
+        classifyInSite(i, link, check, memo);
+        return;
+    case ParsedLink::Kind::fileUrl:
+        classifyFileUrl(i, link.path, link.anchor, check);
+        return;
     }
 }
 
@@ -375,9 +416,12 @@ LinkCheck FileObject::ClassifyLinks() const
     // take copies of their exact size).
     check.valid.reserve(Links.size());
     check.walkTargets.reserve(Links.size());
+    TargetLookAhead ahead(m_site.FileObjects.Index(), Links.size());
+    std::string lastPath;
+    const auto parse = [&](size_t j, ParsedLink &link) { parseLink(j, link, lastPath); };
     TargetMemo memo;
     for (size_t i = 0; i < Links.size(); ++i)
-        classifyLink(i, check, memo);
+        classifyLink(i, ahead.Advance(i, parse), check, memo);
     check.invalidReasons.shrink_to_fit();
     check.walkTargets.shrink_to_fit();
     return check;

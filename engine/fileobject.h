@@ -17,6 +17,7 @@ namespace orvane {
 class Site;
 class FileObject;
 class TreeNode;
+struct ParsedLink;
 
 enum class ReachState : uint8_t { reached = 0, unreached = 1, top = 2 };
 
@@ -165,16 +166,21 @@ private:
     };
 
     bool modernLinks() const;
-    void classifyLink(size_t i, LinkCheck &check, TargetMemo &memo) const;
+    /// Takes link i apart; lastPath is the path part of the last in-site
+    /// link taken apart, whose full path is not worked out again.
+    void parseLink(size_t i, ParsedLink &link, std::string &lastPath) const;
+    void classifyLink(size_t i, const ParsedLink &link, LinkCheck &check, TargetMemo &memo) const;
     void classifyRootRelative(size_t i, const std::string &path, const std::string &anchor,
                               LinkCheck &check) const;
-    void classifyInSite(size_t i, const std::string &path, const std::string &anchor,
-                        LinkCheck &check, TargetMemo &memo) const;
+    void classifyInSite(size_t i, const ParsedLink &link, LinkCheck &check, TargetMemo &memo) const;
     void classifyFileUrl(size_t i, const std::string &path, const std::string &anchor,
                          LinkCheck &check) const;
     /// The file object the path part of a link names in the tree, or none.
     FileObject *findTarget(const std::string &path) const;
-    FileObject *findTarget(const std::string &path, TargetMemo &memo) const;
+    FileObject *findTarget(const ParsedLink &link, TargetMemo &memo) const;
+    /// What findTarget(path) gives, for the path already resolved to full.
+    FileObject *findResolvedTarget(const std::string &path, const std::string &full,
+                                   uint64_t fullHash) const;
     /// Index of a link's fragment in target's Anchors, or -1.
     int32_t anchorIndexIn(const FileObject &target, const std::string &anchor) const;
     /// Whether a fragment that names no anchor of target still names a place

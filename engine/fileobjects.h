@@ -41,6 +41,8 @@ public:
     /// path, byte for byte or, with ignoreCase, after folding a-z onto A-Z.
     TreeNode *FindFileNode(const std::string &path, bool ignoreCase) const;
     FileObject *FindFileObject(const std::string &path, bool ignoreCase) const;
+    /// The index behind FindFileObject, for look-ups that fetch ahead.
+    const PathIndex &Index() const { return m_byPath; }
 
     /// Changes whenever an object is made or destroyed, so a result cached
     /// from a look-up can tell whether it may still hold.

@@ -221,9 +221,13 @@ void PathIndex::Clear()
 
 FileObject *PathIndex::Find(std::string_view path, bool ignoreCase) const
 {
+    return Find(path, FoldedHash(path), ignoreCase);
+}
+
+FileObject *PathIndex::Find(std::string_view path, uint64_t hash, bool ignoreCase) const
+{
     if (m_slots.empty())
         return nullptr;
-    const uint64_t hash = FoldedHash(path);
     FileObject *best = nullptr;
     const auto consider = [&](const Slot &slot, size_t) {
         if (slot.hash != hash || !slot.object)
@@ -240,6 +244,39 @@ FileObject *PathIndex::Find(std::string_view path, bool ignoreCase) const
         consider(m_slots[i], i);
     probeOld(hash, consider);
     return best;
+}
+
+void PathIndex::FetchSlot(uint64_t hash) const
+{
+    if (!m_slots.empty())
+        __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+}
+
+const FileObject *PathIndex::firstObject(uint64_t hash) const
+{
+    if (m_slots.empty())
+        return nullptr;
+    // Only as far as the line that was fetched: most runs are shorter.
+    constexpr size_t LineSlots = 64 / sizeof(Slot);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask, n = 0; n < LineSlots && m_slots[i].hash != Empty;
+         ++n, i = (i + 1) & mask) {
+        if (m_slots[i].hash == hash && m_slots[i].object)
+            return m_slots[i].object;
+    }
+    return nullptr;
+}
+
+void PathIndex::FetchObject(uint64_t hash) const
+{
+    if (const FileObject *object = firstObject(hash))
+        __builtin_prefetch(&object->FullPath);
+}
+
+void PathIndex::FetchPath(uint64_t hash) const
+{
+    if (const FileObject *object = firstObject(hash))
+        __builtin_prefetch(object->FullPath.data());
 }
 
 } // namespace orvane

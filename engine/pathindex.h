@@ -22,6 +22,17 @@ public:
     /// The first-made object whose FullPath equals path byte for byte or,
     /// with ignoreCase, after folding a-z onto A-Z; none when there is none.
     FileObject *Find(std::string_view path, bool ignoreCase) const;
+    /// The same, with hash = FoldedHash(path) worked out beforehand.
+    FileObject *Find(std::string_view path, uint64_t hash, bool ignoreCase) const;
+
+    /// A look-up visits a slot, then the object the slot names, then that
+    /// object's path, each found through the one before. Called a little
+    /// ahead of Find, each in turn, these fetch those three into the cache
+    /// meanwhile, so that look-ups of several paths wait for memory together.
+    /// They only read what the earlier ones fetched and change nothing.
+    void FetchSlot(uint64_t hash) const;
+    void FetchObject(uint64_t hash) const;
+    void FetchPath(uint64_t hash) const;
 
     /// FNV-1a over the path with a-z folded onto A-Z; never 0 or 1, which mark
     /// empty and deleted slots.
@@ -63,6 +74,10 @@ private:
     /// Calls visit(slot, index) along the probe run of hash in the table being
     /// moved from, until it returns false. The slots moved so far are empty
     /// and are passed over, so runs that went through them still arrive.
+    /// The object of the first slot of hash within the cache line where its
+    /// probe run starts, or none.
+    const FileObject *firstObject(uint64_t hash) const;
+
     template<typename Visit>
     void probeOld(uint64_t hash, Visit &&visit) const;
     void grow();

@@ -370,3 +370,50 @@ TEST(SplitLink, SeparatesPathAnchorAndQuery)
 
 } // namespace
 } // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(CheckLinks, PagesOfAnyLengthClassifyEachLinkAsAlone)
+{
+    // Pages are classified a few links ahead of time; every page length
+    // around that distance, with paths that repeat under other fragments
+    // between links of other kinds, must give what each link gives alone.
+    const std::vector<std::pair<std::string, Verdict>> kinds = {
+        {"a.html", Verdict::Valid},           {"a.html#one", Verdict::Valid},
+        {"a.html#two", Verdict::Valid},       {"a.html#gone", Verdict::Invalid},
+        {"b.html", Verdict::Valid},           {"b.html#x", Verdict::Invalid},
+        {"gone.html", Verdict::Invalid},      {"gone.html#x", Verdict::Invalid},
+        {"http://e.org/", Verdict::External}, {"mailto:m@e.org", Verdict::External},
+        {"sub/c.html", Verdict::Valid},       {"sub/c.html#one", Verdict::Invalid},
+        {"#one", Verdict::Invalid},           {"file:///nowhere", Verdict::Invalid},
+        {"sub/", Verdict::Invalid},           {"c.html", Verdict::Invalid},
+        {"a.html?q=1", Verdict::Valid},       {"/a.html", Verdict::External},
+    };
+    for (size_t count = 0; count <= kinds.size(); ++count) {
+        SiteFixture f;
+        f.dir.write("site/a.html", "<a name=one></a><a name=two></a>");
+        f.dir.write("site/b.html", "");
+        f.dir.write("site/sub/c.html", "");
+        std::string html;
+        for (size_t k = 0; k < count; ++k)
+            html += "<a href=\"" + kinds[k].first + "\">x</a>\n";
+        f.dir.write("site/page.html", html);
+        CheckFolder(f.site, f.dir.path() + "site", false);
+        const FileObject &page = *f.object("site/page.html");
+        ASSERT_EQ(page.Links.size(), count);
+        for (size_t k = 0; k < count; ++k)
+            EXPECT_EQ(verdictOf(page, kinds[k].first), kinds[k].second)
+                << kinds[k].first << " in a page of " << count;
+        const WalkTargetList *targets = page.WalkTargets(f.site.ResolutionStamp());
+        ASSERT_NE(targets, nullptr);
+        for (size_t v = 0; v < page.ValidLinks.size(); ++v) {
+            const WalkTarget alone = page.ResolveWalkTarget(page.ValidLinks.BaseIndex(v));
+            EXPECT_EQ((*targets)[v].object, alone.object) << page.ValidLinks[v];
+            EXPECT_EQ((*targets)[v].anchorIndex, alone.anchorIndex) << page.ValidLinks[v];
+        }
+    }
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "engine/pathindex.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+/// A link of a page taken apart for its classification.
+struct ParsedLink
+{
+    enum class Kind : uint8_t {
+        none,         // names no target at all
+        external,     // left alone
+        rootRelative, // "/..." under a server root, checked on the disk
+        inSite,       // looked up in the tree
+        fileUrl,      // "file://..."
+    };
+
+    Kind kind = Kind::none;
+    std::string path;   // the path part
+    std::string anchor; // the fragment
+    /// In-site: the path resolved against the page, and the index's hash of
+    /// it; empty when the link before had the same path part.
+    std::string full;
+    uint64_t fullHash = 0;
+};
+
+/// Takes a page's links apart a few links before they are classified, and
+/// fetches what looking each up in the path index will read in three steps
+/// spread over the links between: the index slot, then the object, then its
+/// path. A look-up waits for memory three times in a row; this way the waits
+/// of neighbouring links overlap.
+class TargetLookAhead
+{
+public:
+    /// For a page of count links, looked up in index.
+    TargetLookAhead(const PathIndex &index, size_t count)
+        : m_index(index)
+        , m_count(count)
+    {
+    }
+
+    /// Link i taken apart, for i = 0, 1, ... in turn; parse(j, link) takes
+    /// link j apart.
+    template<typename Parse>
+    ParsedLink &Advance(size_t i, Parse &&parse)
+    {
+        if (i == 0)
+            for (size_t t = 0; t < Distance; ++t)
+                step(t, parse);
+        step(i + Distance, parse);
+        return m_ring[i % m_ring.size()];
+    }
+
+private:
+    // Links between taking one apart and classifying it; each fetch comes a
+    // third of the way later.
+    static constexpr size_t Distance = 6;
+    static constexpr size_t Step = Distance / 3;
+
+    /// Takes link j apart and moves the two links ahead of it a step on.
+    template<typename Parse>
+    void step(size_t j, Parse &&parse)
+    {
+        if (j < m_count) {
+            ParsedLink &link = at(j);
+            parse(j, link);
+            if (!link.full.empty())
+                m_index.FetchSlot(link.fullHash);
+        }
+        if (j >= Step && j - Step < m_count && !at(j - Step).full.empty())
+            m_index.FetchObject(at(j - Step).fullHash);
+        if (j >= 2 * Step && j - 2 * Step < m_count && !at(j - 2 * Step).full.empty())
+            m_index.FetchPath(at(j - 2 * Step).fullHash);
+    }
+
+    ParsedLink &at(size_t j) { return m_ring[j % m_ring.size()]; }
+
+    const PathIndex &m_index;
+    const size_t m_count;
+    std::array<ParsedLink, Distance + 1> m_ring;
+};
+
+} // namespace orvane

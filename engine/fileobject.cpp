@@ -445,6 +445,29 @@ void FileObject::ApplyLinkCheck(LinkCheck check)
     }
 }
 
+void FileObject::Prefetch(int step, bool anchors) const
+{
+    // A valid link is kept as its target's node, or for a fragment as the
+    // node of the anchor, found among the node's children.
+    switch (step) {
+    case 0:
+        __builtin_prefetch(&FullPath);
+        if (anchors)
+            __builtin_prefetch(&Anchors);
+        break;
+    case 1:
+        __builtin_prefetch(FullPath.data());
+        __builtin_prefetch(Node);
+        if (anchors)
+            Anchors.Prefetch();
+        break;
+    default:
+        if (anchors)
+            Node->PrefetchChildren();
+        break;
+    }
+}
+
 void FileObject::CheckLinks()
 {
     ApplyLinkCheck(ClassifyLinks());

@@ -147,6 +147,12 @@ public:
         return resolutionStamp == m_walkStamp ? &m_walkTargets : nullptr;
     }
 
+    /// Fetches into the cache what classifying a link to this file reads, in
+    /// three steps some time apart, each reading what the one before fetched:
+    /// the object's own fields, then its path, node and, for a link with a
+    /// fragment, its anchors, then that node's children.
+    void Prefetch(int step, bool anchors) const;
+
     /// Creation order, used to keep look-ups in FileObjects order.
     uint64_t Sequence() const { return m_sequence; }
     Site &OwnerSite() const { return m_site; }

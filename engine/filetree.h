@@ -63,6 +63,8 @@ public:
     size_t Count() const { return m_childCount; }
     bool HasChildren() const { return m_childCount > 0; }
     TreeNode *Child(size_t i) const { return m_children[i]; }
+    /// Fetches the list of children into the cache, for a look-up to come.
+    void PrefetchChildren() const { __builtin_prefetch(m_children); }
     /// Position among the parent's children (0 for the root).
     size_t Index() const { return m_index; }
     bool IsRoot() const { return m_isRoot; }

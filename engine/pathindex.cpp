@@ -252,7 +252,7 @@ void PathIndex::FetchSlot(uint64_t hash) const
         __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
 }
 
-const FileObject *PathIndex::firstObject(uint64_t hash) const
+const FileObject *PathIndex::Peek(uint64_t hash) const
 {
     if (m_slots.empty())
         return nullptr;
@@ -265,18 +265,6 @@ const FileObject *PathIndex::firstObject(uint64_t hash) const
             return m_slots[i].object;
     }
     return nullptr;
-}
-
-void PathIndex::FetchObject(uint64_t hash) const
-{
-    if (const FileObject *object = firstObject(hash))
-        __builtin_prefetch(&object->FullPath);
-}
-
-void PathIndex::FetchPath(uint64_t hash) const
-{
-    if (const FileObject *object = firstObject(hash))
-        __builtin_prefetch(object->FullPath.data());
 }
 
 } // namespace orvane

@@ -26,13 +26,15 @@ public:
     FileObject *Find(std::string_view path, uint64_t hash, bool ignoreCase) const;
 
     /// A look-up visits a slot, then the object the slot names, then that
-    /// object's path, each found through the one before. Called a little
-    /// ahead of Find, each in turn, these fetch those three into the cache
-    /// meanwhile, so that look-ups of several paths wait for memory together.
-    /// They only read what the earlier ones fetched and change nothing.
+    /// object's path, each found through the one before. Looking up several
+    /// paths, a caller may fetch their slots into the cache some time before,
+    /// then peek at the objects they most likely name to fetch those: the
+    /// waits for memory of the look-ups then overlap. Neither changes anything.
     void FetchSlot(uint64_t hash) const;
-    void FetchObject(uint64_t hash) const;
-    void FetchPath(uint64_t hash) const;
+    /// The object of the first slot of hash within the cache line FetchSlot
+    /// fetched, or none: what a Find of a path with that hash most likely
+    /// gives, unchecked.
+    const FileObject *Peek(uint64_t hash) const;
 
     /// FNV-1a over the path with a-z folded onto A-Z; never 0 or 1, which mark
     /// empty and deleted slots.
@@ -74,10 +76,6 @@ private:
     /// Calls visit(slot, index) along the probe run of hash in the table being
     /// moved from, until it returns false. The slots moved so far are empty
     /// and are passed over, so runs that went through them still arrive.
-    /// The object of the first slot of hash within the cache line where its
-    /// probe run starts, or none.
-    const FileObject *firstObject(uint64_t hash) const;
-
     template<typename Visit>
     void probeOld(uint64_t hash, Visit &&visit) const;
     void grow();

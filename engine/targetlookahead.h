@@ -30,10 +30,10 @@ struct ParsedLink
 };
 
 /// Takes a page's links apart a few links before they are classified, and
-/// fetches what looking each up in the path index will read in three steps
-/// spread over the links between: the index slot, then the object, then its
-/// path. A look-up waits for memory three times in a row; this way the waits
-/// of neighbouring links overlap.
+/// fetches what classifying each will read in steps spread over the links
+/// between: the index slot, then the object, then its path, node and anchors,
+/// then the node's children. A look-up waits for memory at each of these in
+/// turn; this way the waits of neighbouring links overlap.
 class TargetLookAhead
 {
 public:
@@ -59,8 +59,8 @@ public:
 private:
     // Links between taking one apart and classifying it; each fetch comes a
     // third of the way later.
-    static constexpr size_t Distance = 6;
-    static constexpr size_t Step = Distance / 3;
+    static constexpr size_t Distance = 8;
+    static constexpr size_t Step = Distance / 4;
 
     /// Takes link j apart and moves the two links ahead of it a step on.
     template<typename Parse>
@@ -72,11 +72,14 @@ private:
             if (!link.full.empty())
                 m_index.FetchSlot(link.fullHash);
         }
-        if (j >= Step && j - Step < m_count && !at(j - Step).full.empty())
-            m_index.FetchObject(at(j - Step).fullHash);
-        if (j >= 2 * Step && j - 2 * Step < m_count && !at(j - 2 * Step).full.empty())
-            m_index.FetchPath(at(j - 2 * Step).fullHash);
+        for (size_t k = 1; k * Step < Distance; ++k)
+            if (j >= k * Step && j - k * Step < m_count)
+                fetchTarget(at(j - k * Step), static_cast<int>(k) - 1);
     }
+
+    /// Step 0, 1 or 2 of fetching what classifying the link will read of its
+    /// target, if it has one.
+    void fetchTarget(const ParsedLink &link, int step) const;
 
     ParsedLink &at(size_t j) { return m_ring[j % m_ring.size()]; }
 

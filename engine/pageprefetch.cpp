@@ -2,10 +2,12 @@
 
 #include "base/errors.h"
 #include "base/host.h"
+#include "base/longpath.h"
 #include "engine/readfileall.h"
 
 #include <algorithm>
 #include <chrono>
+#include <fcntl.h>
 
 namespace orvane {
 
@@ -51,14 +53,40 @@ unsigned PagePrefetcher::DefaultWorkers()
 
 void PagePrefetcher::Enqueue(const std::vector<std::string> &paths)
 {
-    if (paths.empty() || m_workers.empty())
+    std::vector<std::shared_ptr<Slot>> slots;
+    for (const std::string &path : paths) {
+        slots.push_back(std::make_shared<Slot>());
+        slots.back()->path = path;
+    }
+    enqueue(std::move(slots));
+}
+
+void PagePrefetcher::Enqueue(const std::string &folder, const std::vector<std::string> &names)
+{
+    if (names.empty() || m_workers.empty())
+        return;
+    // Shared by the folder's pages, and closed with the last of them. A
+    // folder that cannot be opened leaves its pages to be read by path.
+    auto fd = std::make_shared<const UniqueFd>(OpenPath(folder, O_PATH | O_DIRECTORY));
+    if (!fd->valid())
+        fd.reset();
+    std::vector<std::shared_ptr<Slot>> slots;
+    for (const std::string &name : names) {
+        slots.push_back(std::make_shared<Slot>());
+        slots.back()->path = folder + name;
+        slots.back()->folder = fd;
+        slots.back()->nameStart = folder.size();
+    }
+    enqueue(std::move(slots));
+}
+
+void PagePrefetcher::enqueue(std::vector<std::shared_ptr<Slot>> slots)
+{
+    if (slots.empty() || m_workers.empty())
         return;
     std::lock_guard lock(m_mutex);
-    for (const std::string &path : paths) {
-        auto slot = std::make_shared<Slot>();
-        slot->path = path;
+    for (std::shared_ptr<Slot> &slot : slots)
         m_queue.push_back(std::move(slot));
-    }
     if (m_idleWorkers > 0)
         m_workAvailable.notify_all();
 }
@@ -166,8 +194,12 @@ std::unique_ptr<PreparedPage> PagePrefetcher::prepare(Slot &slot)
     SilentHost host;
     try {
         std::string text;
-        ReadFileAllInto(slot.path, host, text,
-                        [&](unsigned long long size) { return admit(slot, size); });
+        const auto admitSize = [&](unsigned long long size) { return admit(slot, size); };
+        if (slot.folder)
+            ReadFileAllAt(slot.folder->get(), slot.path.substr(slot.nameStart), slot.path, host,
+                          text, admitSize);
+        else
+            ReadFileAllInto(slot.path, host, text, admitSize);
         return std::make_unique<PreparedPage>(PreparePage(std::move(text), m_options));
     } catch (const std::exception &) {
         // Left to the taker, which reads it itself and reports: a page that

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/uniquefd.h"
 #include "engine/linkextract.h"
 
 #include <condition_variable>
@@ -42,6 +43,9 @@ public:
 
     /// Queues pages to be taken in this order after those already queued.
     void Enqueue(const std::vector<std::string> &paths);
+    /// The same for the pages of one folder (its path ends in "/"), which
+    /// are then read by their names in the folder, opened once.
+    void Enqueue(const std::string &folder, const std::vector<std::string> &names);
 
     /// The prepared page for path when it is queued (pages queued before it are
     /// dropped) and its reading succeeded; null otherwise, also when it was
@@ -58,12 +62,15 @@ private:
     struct Slot
     {
         std::string path;
+        std::shared_ptr<const UniqueFd> folder; // where the page's name is, if open
+        size_t nameStart = 0;                   // in path
         State state = State::waiting;
         std::unique_ptr<PreparedPage> page; // null when reading failed
         unsigned long long bytes = 0;       // counted in m_bytesHeld
         bool dropped = false;               // taken or passed over
     };
 
+    void enqueue(std::vector<std::shared_ptr<Slot>> slots);
     void work();
     bool hasWork() const;
     std::vector<std::shared_ptr<Slot>> claim(size_t most);

@@ -60,23 +60,32 @@ bool isDanglingLink(const std::string &path, int error)
     throw EReadFailure(path + ": " + std::strerror(error));
 }
 
-/// Opens a regular file for reading. What the path names is looked at first,
-/// so that a device or a FIFO is never even opened; O_NONBLOCK keeps one
-/// swapped in meanwhile from holding the program, and the caller looks again.
-/// Paths longer than the system's limit are opened a stretch at a time.
-int openForReading(const std::string &path, Host &host)
+/// Opens a regular file for reading. What the entry names is looked at
+/// first (statEntry), so that a device or a FIFO is never even opened;
+/// O_NONBLOCK keeps one swapped in meanwhile from holding the program, and
+/// the caller looks again.
+template<typename Stat, typename Open>
+int openRegular(const std::string &path, Host &host, Stat &&statEntry, Open &&openEntry)
 {
     struct stat named
     {
     };
-    if (StatPath(path, named, true) != 0)
+    if (statEntry(named) != 0)
         openFailed(path, errno, host);
     if (!S_ISREG(named.st_mode))
         openFailed(path, S_ISDIR(named.st_mode) ? EISDIR : EINVAL, host);
-    const int fd = OpenPath(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    const int fd = openEntry(O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         openFailed(path, errno, host);
     return fd;
+}
+
+/// Paths longer than the system's limit are opened a stretch at a time.
+int openForReading(const std::string &path, Host &host)
+{
+    return openRegular(
+        path, host, [&](struct stat &named) { return StatPath(path, named, true); },
+        [&](int flags) { return OpenPath(path, flags); });
 }
 
 void readExactly(int fd, const std::string &path, char *data, size_t size)
@@ -140,6 +149,16 @@ size_t ReadOpenFileAll(int fd, const std::string &path, Host &host, std::string 
     if (LooksBinary(buffer))
         throw ENotTextFileError();
     return buffer.size();
+}
+
+size_t ReadFileAllAt(int folderFd, const std::string &name, const std::string &path, Host &host,
+                     std::string &buffer, const std::function<bool(unsigned long long)> &admit)
+{
+    const FileHandle file(openRegular(
+        path, host,
+        [&](struct stat &named) { return ::fstatat(folderFd, name.c_str(), &named, 0); },
+        [&](int flags) { return ::openat(folderFd, name.c_str(), flags); }));
+    return ReadOpenFileAll(file.fd(), path, host, buffer, admit);
 }
 
 size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer,

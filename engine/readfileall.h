@@ -61,6 +61,13 @@ std::string ReadFileAll(const std::string &path, Host &host);
 size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer,
                        const std::function<bool(unsigned long long)> &admit = {});
 
+/// As ReadFileAllInto for the entry name of the folder open as folderFd
+/// (path names the same file, for messages): no path is walked down again
+/// for each file of a folder.
+size_t ReadFileAllAt(int folderFd, const std::string &name, const std::string &path, Host &host,
+                     std::string &buffer,
+                     const std::function<bool(unsigned long long)> &admit = {});
+
 /// As ReadFileAllInto for a file already open as fd (named path in messages).
 size_t ReadOpenFileAll(int fd, const std::string &path, Host &host, std::string &buffer,
                        const std::function<bool(unsigned long long)> &admit = {});

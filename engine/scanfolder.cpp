@@ -274,12 +274,11 @@ private:
             return;
         std::vector<std::string> pages;
         for (const std::string_view entry : listing.files) {
-            const std::string name(entry);
-            std::string path = folder + name;
-            if (listing.specialFiles.count(name) == 0 && ReadsLinksOnLoad(m_site, path))
-                pages.push_back(std::move(path));
+            std::string name(entry);
+            if (listing.specialFiles.count(name) == 0 && ReadsLinksOnLoad(m_site, folder + name))
+                pages.push_back(std::move(name));
         }
-        m_site.Prefetcher->Enqueue(pages);
+        m_site.Prefetcher->Enqueue(folder, pages);
     }
 
     Site &m_site;

@@ -162,27 +162,43 @@ TEST(PagePrefetcher, HandsOverWhatPreparingInPlaceGives)
     paths.push_back(dir.write("binary.html", std::string("\x01\x02\x03 x", 5)));
     paths.push_back(dir.mkdir("folder.html"));
 
+    std::vector<std::string> names;
+    for (const std::string &path : paths)
+        names.push_back(path.substr(dir.path().size()));
+
     const ExtractOptions options{true, false};
-    PagePrefetcher prefetcher(options, 2);
-    prefetcher.Enqueue(paths);
-    test::RecordingHost host;
-    for (size_t i = 0; i < 200; ++i) {
-        const auto page = prefetcher.Take(paths[i], options);
-        ASSERT_TRUE(page) << paths[i];
-        const PreparedPage direct = PreparePage(ReadFileAll(paths[i], host), options);
-        EXPECT_EQ(page->text, direct.text);
-        EXPECT_EQ(page->commentCount, direct.commentCount);
-        EXPECT_EQ(page->commentGaps.size(), direct.commentGaps.size());
-        EXPECT_EQ(page->lists.links.items(), direct.lists.links.items());
-        EXPECT_EQ(page->lists.places, direct.lists.places);
-        EXPECT_EQ(page->lists.anchors.items(), direct.lists.anchors.items());
-        EXPECT_EQ(page->lists.targets, direct.lists.targets);
-        EXPECT_EQ(page->rowStart, direct.rowStart);
+    for (const bool byName : {false, true}) {
+        SCOPED_TRACE(byName ? "by name in the folder" : "by path");
+        PagePrefetcher prefetcher(options, 2);
+        if (byName)
+            prefetcher.Enqueue(dir.path(), names);
+        else
+            prefetcher.Enqueue(paths);
+        test::RecordingHost host;
+        for (size_t i = 0; i < 200; ++i) {
+            const auto page = prefetcher.Take(paths[i], options);
+            ASSERT_TRUE(page) << paths[i];
+            const PreparedPage direct = PreparePage(ReadFileAll(paths[i], host), options);
+            EXPECT_EQ(page->text, direct.text);
+            EXPECT_EQ(page->commentCount, direct.commentCount);
+            EXPECT_EQ(page->commentGaps.size(), direct.commentGaps.size());
+            EXPECT_EQ(page->lists.links.items(), direct.lists.links.items());
+            EXPECT_EQ(page->lists.places, direct.lists.places);
+            EXPECT_EQ(page->lists.anchors.items(), direct.lists.anchors.items());
+            EXPECT_EQ(page->lists.targets, direct.lists.targets);
+            EXPECT_EQ(page->rowStart, direct.rowStart);
+        }
+        // Pages that cannot be read are left to the caller, who reports them.
+        for (size_t i = 200; i < paths.size(); ++i)
+            EXPECT_FALSE(prefetcher.Take(paths[i], options)) << paths[i];
+        EXPECT_TRUE(host.messages.empty());
     }
-    // Pages that cannot be read are left to the caller, who reports them.
-    for (size_t i = 200; i < paths.size(); ++i)
-        EXPECT_FALSE(prefetcher.Take(paths[i], options)) << paths[i];
-    EXPECT_TRUE(host.messages.empty());
+
+    // A folder that cannot be opened gives no pages: the taker reads them
+    // itself and reports.
+    PagePrefetcher prefetcher(options, 1);
+    prefetcher.Enqueue(dir.path() + "gone/", {"p0.html"});
+    EXPECT_FALSE(prefetcher.Take(dir.path() + "gone/p0.html", options));
 }
 
 TEST(PagePrefetcher, TakingSkipsEarlierPagesAndChecksTheOptions)

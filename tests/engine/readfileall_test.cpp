@@ -139,6 +139,56 @@ TEST(ReadFileAll, OnlyRegularFilesAreOpened)
     }
 }
 
+TEST(ReadFileAll, ByNameInAnOpenFolderAsByPath)
+{
+    // Every entry gives the same text, or the same failure and message, read
+    // by its name in the open folder as by its path.
+    TempDir dir;
+    dir.write("a.html", "<a href=x.html>");
+    ASSERT_EQ(::symlink("a.html", (dir.path() + "link.html").c_str()), 0);
+    ASSERT_EQ(::symlink("nowhere.html", (dir.path() + "gone.html").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir.path() + "zero.html").c_str()), 0);
+    ASSERT_EQ(mkfifo((dir.path() + "pipe.html").c_str(), 0600), 0);
+    dir.mkdir("folder.html");
+    const int folder = ::open(dir.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    for (const std::string name :
+         {"a.html", "link.html", "gone.html", "zero.html", "pipe.html", "folder.html", "no.html"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.path() + name;
+        RecordingHost byPath;
+        RecordingHost byName;
+        std::string expected;
+        std::string text;
+        bool failed = false;
+        try {
+            expected = ReadFileAll(path, byPath);
+        } catch (const EOpenFailure &) {
+            failed = true;
+        }
+        if (!failed) {
+            EXPECT_EQ(ReadFileAllAt(folder, name, path, byName, text), expected.size());
+            EXPECT_EQ(text, expected);
+        } else {
+            EXPECT_THROW(ReadFileAllAt(folder, name, path, byName, text), EOpenFailure);
+        }
+        ASSERT_EQ(byName.messages.size(), byPath.messages.size());
+        for (size_t i = 0; i < byPath.messages.size(); ++i) {
+            EXPECT_EQ(byName.messages[i].kind, byPath.messages[i].kind);
+            EXPECT_EQ(byName.messages[i].text, byPath.messages[i].text);
+        }
+    }
+    // The name is looked up in the folder that was opened, wherever it is now.
+    const std::string home = dir.path().substr(0, dir.path().size() - 1);
+    const std::string moved = home + "-moved";
+    ASSERT_EQ(::rename(home.c_str(), moved.c_str()), 0);
+    std::string text;
+    RecordingHost host;
+    EXPECT_EQ(ReadFileAllAt(folder, "a.html", "a.html", host, text), 15u);
+    ASSERT_EQ(::rename(moved.c_str(), home.c_str()), 0);
+    ::close(folder);
+}
+
 TEST(ReadFileAll, ShortReadIsAReadFailure)
 {
     // Files of this kind claim a size of a page and hold a few bytes, as a

@@ -40,6 +40,9 @@ bool containsText(std::string_view text, std::string_view upperNeedle)
 /// Links that stay inside the site name no scheme, mail address or news group.
 bool isSiteInternal(std::string_view entry)
 {
+    // Each of those has a colon, which most links of a site have not.
+    if (entry.find(':') == std::string_view::npos)
+        return true;
     return entry.find("://") == std::string_view::npos && !containsText(entry, "MAILTO:") &&
            !containsText(entry, "NEWS:");
 }

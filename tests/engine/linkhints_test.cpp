@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
+#include <algorithm>
 #include <bit>
-
+#include <cctype>
 #include <optional>
+#include <random>
 
 namespace orvane {
 namespace {
@@ -180,6 +180,43 @@ TEST(LinkHints, EditDistanceAndRelativeLinks)
     EXPECT_EQ(RelativeLink("/s/a/b/x.html", "/s/y.html"), "../../y.html");
     EXPECT_EQ(RelativeLink("/s/ab/x.html", "/s/a/y.html"), "../a/y.html")
         << "folders are compared whole";
+}
+
+/// The whole distance table, without case: the oracle for the banded one.
+size_t fullEditDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j)
+        d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
+        for (size_t j = 1; j <= b.size(); ++j)
+            d[i][j] = std::min(
+                {d[i - 1][j] + 1, d[i][j - 1] + 1,
+                 d[i - 1][j - 1] + (std::toupper(a[i - 1]) == std::toupper(b[j - 1]) ? 0 : 1)});
+    return d[a.size()][b.size()];
+}
+
+TEST(LinkHints, EditDistanceAgreesWithTheWholeTable)
+{
+    // Short texts of few letters come near each other often; long ones take
+    // the column off the stack.
+    std::mt19937 random(11);
+    const auto text = [&](size_t most) {
+        std::string t(random() % (most + 1), ' ');
+        for (char &c : t)
+            c = "abAB-"[random() % 5];
+        return t;
+    };
+    for (int k = 0; k < 20000; ++k) {
+        const size_t most = k % 100 == 0 ? 90 : 9;
+        const std::string a = text(most);
+        const std::string b = k % 3 == 0 ? a + text(2) : text(most);
+        const size_t limit = random() % 4;
+        ASSERT_EQ(EditDistanceWithin(a, b, limit), std::min(fullEditDistance(a, b), limit + 1))
+            << '"' << a << "\" / \"" << b << "\" within " << limit;
+    }
 }
 
 TEST(IdSet, KeepsTheTextOfEachIdOnce)

@@ -272,14 +272,15 @@ std::string_view LinkHints::nearName(const FileObject &target, std::string_view 
         return nearNameIn(few, anchor);
     }
     const KeptAnswerKey key{&target, std::string(anchor)};
+    KeptAnswers &kept = m_keptAnswers[KeptAnswerHash()(key) % KeptAnswerShards];
     {
-        const std::lock_guard lock(m_fragmentMutex);
-        if (const auto it = m_keptAnswers.find(key); it != m_keptAnswers.end())
+        const std::lock_guard lock(kept.mutex);
+        if (const auto it = kept.answers.find(key); it != kept.answers.end())
             return it->second;
     }
     const std::string_view found = nearNameIn(fragmentNames(target), anchor);
-    const std::lock_guard lock(m_fragmentMutex);
-    m_keptAnswers.emplace(key, found);
+    const std::lock_guard lock(kept.mutex);
+    kept.answers.emplace(key, found);
     return found;
 }
 

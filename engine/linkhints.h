@@ -2,6 +2,7 @@
 
 #include "base/host.h"
 
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -91,8 +92,16 @@ private:
     };
     mutable std::mutex m_fragmentMutex;
     mutable std::unordered_map<const FileObject *, FragmentNames> m_fragmentNames;
-    /// The near names found for fragments aimed at targets of many names.
-    mutable std::unordered_map<KeptAnswerKey, std::string_view, KeptAnswerHash> m_keptAnswers;
+    /// The near names found for fragments aimed at targets of many names,
+    /// in shards by fragment: reports render on several threads at once, and
+    /// ask for one every few links.
+    struct KeptAnswers
+    {
+        std::mutex mutex;
+        std::unordered_map<KeptAnswerKey, std::string_view, KeptAnswerHash> answers;
+    };
+    static constexpr size_t KeptAnswerShards = 16;
+    mutable std::array<KeptAnswers, KeptAnswerShards> m_keptAnswers;
 };
 
 /// One bit for each letter of text (a-z folded onto A-Z; other bytes share

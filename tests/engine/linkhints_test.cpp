@@ -11,6 +11,7 @@
 #include <cctype>
 #include <optional>
 #include <random>
+#include <thread>
 
 namespace orvane {
 namespace {
@@ -151,6 +152,60 @@ TEST(LinkHints, AnswersKeptForALongTargetServeEveryPageWithItsOwnLink)
         EXPECT_EQ(hintOf(f, "a/b/page.html", "../../ref/long.html#sumary"),
                   H(HintKind::anchor, "../../ref/long.html#summary"));
     }
+}
+
+TEST(LinkHints, ThreadsAskingAtOnceGetWhatOneThreadGets)
+{
+    // Reports ask for hints from several threads; the answers kept for a
+    // long target are shared between them.
+    const std::vector<std::string> words = {"alpha",   "bravo", "charlie", "delta", "echo",
+                                            "foxtrot", "golf",  "hotel",   "india", "juliet"};
+    const std::vector<std::string> typos = {"alpah",  "bravvo", "charli", "delat", "ecko",
+                                            "foxtrt", "gofl",   "hotle",  "indai", "julite"};
+    const auto hintsOf = [&](unsigned threads) {
+        SiteFixture f;
+        std::string names;
+        for (int i = 0; i < 70; ++i)
+            names += "<p id=filler-" + std::to_string(i) + ">";
+        for (const std::string &word : words)
+            names += "<a name=" + word + ">";
+        f.dir.write("long.html", names);
+        for (int p = 0; p < 8; ++p) {
+            std::vector<std::string> links;
+            for (size_t i = 0; i < typos.size(); ++i)
+                links.push_back("long.html#" + typos[(i + p) % typos.size()] +
+                                std::string(p % 3 ? "" : "x"));
+            f.dir.write("p" + std::to_string(p) + ".html", pageOf(links));
+        }
+        CheckFolder(f.site, f.dir.path(), false);
+        std::vector<const FileObject *> pages;
+        for (int p = 0; p < 8; ++p)
+            pages.push_back(f.object("p" + std::to_string(p) + ".html"));
+        std::vector<std::vector<std::string>> hints(pages.size());
+        std::vector<std::thread> workers;
+        for (unsigned t = 0; t < threads; ++t)
+            workers.emplace_back([&, t] {
+                // Every thread asks for every link, in its own order; the
+                // first thread keeps what it got.
+                for (size_t k = 0; k < pages.size(); ++k) {
+                    const size_t p = (k + t * 3) % pages.size();
+                    for (size_t i = 0; i < pages[p]->InvalidLinks.size(); ++i) {
+                        const auto hint = f.site.Hints().For(*pages[p], i);
+                        if (t == 0)
+                            hints[p].push_back(hint ? hint->link : "-");
+                    }
+                }
+            });
+        for (std::thread &worker : workers)
+            worker.join();
+        return hints;
+    };
+    const auto alone = hintsOf(1);
+    ASSERT_EQ(alone[1].size(), typos.size());
+    for (size_t i = 0; i < typos.size(); ++i)
+        EXPECT_EQ(alone[1][i], "long.html#" + words[i]) << typos[i];
+    EXPECT_EQ(alone[0][0], "long.html#alpha") << "alpahx is two edits away";
+    EXPECT_EQ(hintsOf(4), alone);
 }
 
 TEST(LinkHints, ShownBesideTheInvalidLinks)

@@ -57,12 +57,12 @@ public:
     }
 
 private:
-    // Links between taking one apart and classifying it; each fetch comes a
-    // third of the way later.
+    // Links between taking one apart and classifying it; each of the four
+    // fetches comes a quarter of the way later than the one before.
     static constexpr size_t Distance = 8;
     static constexpr size_t Step = Distance / 4;
 
-    /// Takes link j apart and moves the two links ahead of it a step on.
+    /// Takes link j apart and moves the links taken apart before it a step on.
     template<typename Parse>
     void step(size_t j, Parse &&parse)
     {

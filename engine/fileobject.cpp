@@ -251,17 +251,6 @@ FileObject *FileObject::findResolvedTarget(const std::string &path, const std::s
                    : nullptr;
 }
 
-FileObject *FileObject::findTarget(const ParsedLink &link, TargetMemo &memo) const
-{
-    if (!memo.known || memo.path != link.path) {
-        memo.target = link.full.empty() ? findTarget(link.path)
-                                        : findResolvedTarget(link.path, link.full, link.fullHash);
-        memo.path = link.path;
-        memo.known = true;
-    }
-    return memo.target;
-}
-
 int32_t FileObject::anchorIndexIn(const FileObject &target, const std::string &anchor) const
 {
     const int32_t index = target.Anchors.IndexOf(anchor);
@@ -322,7 +311,9 @@ void FileObject::classifyInSite(size_t i, const ParsedLink &link, LinkCheck &che
                                 TargetMemo &memo) const
 {
     const std::string &anchor = link.anchor;
-    FileObject *target = findTarget(link, memo);
+    if (!link.full.empty())
+        memo.target = findResolvedTarget(link.path, link.full, link.fullHash);
+    FileObject *target = memo.target;
     if (!target) {
         addInvalid(check, i, InvalidReason::missingFile);
         return;
@@ -460,9 +451,10 @@ void FileObject::Prefetch(int step, bool anchors) const
         break;
     case 1:
         __builtin_prefetch(FullPath.data());
-        __builtin_prefetch(Node);
-        if (anchors)
+        if (anchors) {
             Anchors.Prefetch();
+            __builtin_prefetch(Node);
+        }
         break;
     default:
         if (anchors)

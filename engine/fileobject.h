@@ -149,8 +149,8 @@ public:
 
     /// Fetches into the cache what classifying a link to this file reads, in
     /// three steps some time apart, each reading what the one before fetched:
-    /// the object's own fields, then its path, node and, for a link with a
-    /// fragment, its anchors, then that node's children.
+    /// the object's own fields, then its path and, for a link with a
+    /// fragment, its anchors and node, then that node's children.
     void Prefetch(int step, bool anchors) const;
 
     /// Creation order, used to keep look-ups in FileObjects order.
@@ -161,19 +161,18 @@ private:
     friend class FileObjectList;
     FileObject(Site &site, TreeNode *node, uint64_t sequence);
 
-    /// The last path part resolved while classifying a page's links: the
-    /// links are sorted, so those to one file with different fragments
-    /// follow each other.
+    /// The target of the last path part resolved while classifying a page's
+    /// links: the links are sorted, so those to one file with different
+    /// fragments follow each other, and parseLink resolves only the first.
     struct TargetMemo
     {
-        std::string path;
         FileObject *target = nullptr;
-        bool known = false;
     };
 
     bool modernLinks() const;
     /// Takes link i apart; lastPath is the path part of the last in-site
-    /// link taken apart, whose full path is not worked out again.
+    /// link taken apart, whose full path is not worked out again (the link
+    /// is left without one, and finds its target in the memo).
     void parseLink(size_t i, ParsedLink &link, std::string &lastPath) const;
     void classifyLink(size_t i, const ParsedLink &link, LinkCheck &check, TargetMemo &memo) const;
     void classifyRootRelative(size_t i, const std::string &path, const std::string &anchor,
@@ -183,7 +182,6 @@ private:
                          LinkCheck &check) const;
     /// The file object the path part of a link names in the tree, or none.
     FileObject *findTarget(const std::string &path) const;
-    FileObject *findTarget(const ParsedLink &link, TargetMemo &memo) const;
     /// What findTarget(path) gives, for the path already resolved to full.
     FileObject *findResolvedTarget(const std::string &path, const std::string &full,
                                    uint64_t fullHash) const;

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/host.h"
 #include "base/longpath.h"
+#include "base/strutil.h"
 #include "engine/readfileall.h"
 
 #include <algorithm>
@@ -75,7 +76,6 @@ void PagePrefetcher::Enqueue(const std::string &folder, const std::vector<std::s
         slots.push_back(std::make_shared<Slot>());
         slots.back()->path = folder + name;
         slots.back()->folder = fd;
-        slots.back()->nameStart = folder.size();
     }
     enqueue(std::move(slots));
 }
@@ -196,8 +196,8 @@ std::unique_ptr<PreparedPage> PagePrefetcher::prepare(Slot &slot)
         std::string text;
         const auto admitSize = [&](unsigned long long size) { return admit(slot, size); };
         if (slot.folder)
-            ReadFileAllAt(slot.folder->get(), slot.path.substr(slot.nameStart), slot.path, host,
-                          text, admitSize);
+            ReadFileAllAt(slot.folder->get(), std::string(ExtractFileName(slot.path)), slot.path,
+                          host, text, admitSize);
         else
             ReadFileAllInto(slot.path, host, text, admitSize);
         return std::make_unique<PreparedPage>(PreparePage(std::move(text), m_options));

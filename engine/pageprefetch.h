@@ -63,7 +63,6 @@ private:
     {
         std::string path;
         std::shared_ptr<const UniqueFd> folder; // where the page's name is, if open
-        size_t nameStart = 0;                   // in path
         State state = State::waiting;
         std::unique_ptr<PreparedPage> page; // null when reading failed
         unsigned long long bytes = 0;       // counted in m_bytesHeld

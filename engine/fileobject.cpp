@@ -276,14 +276,14 @@ bool FileObject::isFragmentTarget(const FileObject &target, const std::string &a
 WalkTarget FileObject::walkTarget(const std::string &path, const std::string &anchor) const
 {
     FileObject *target = findTarget(path);
-    return {target, target && !anchor.empty() ? anchorIndexIn(*target, anchor) : -1};
+    return WalkTarget::To(target, target && !anchor.empty() ? anchorIndexIn(*target, anchor) : -1);
 }
 
 WalkTarget FileObject::ResolveWalkTarget(size_t linkIndex) const
 {
     const std::string_view link = LinkTarget(linkIndex);
     if (link.empty())
-        return {nullptr, -1};
+        return {};
     const auto [path, anchor] = SplitLink(link);
     return walkTarget(path, anchor);
 }
@@ -320,7 +320,7 @@ void FileObject::classifyInSite(size_t i, const ParsedLink &link, LinkCheck &che
     }
     const int32_t anchorIndex = anchor.empty() ? -1 : anchorIndexIn(*target, anchor);
     if (anchor.empty() || anchorIndex >= 0 || (modernLinks() && isFragmentTarget(*target, anchor)))
-        addValid(check, i, {target, anchorIndex});
+        addValid(check, i, WalkTarget::To(target, anchorIndex));
     else
         addInvalid(check, i, InvalidReason::missingAnchor);
 }
@@ -476,12 +476,22 @@ void ForgetFileObject(FileObject *object)
     site.FileObjects.Destroy(object);
 }
 
+WalkTarget WalkTarget::To(FileObject *object, int32_t anchorIndex)
+{
+    if (!object)
+        return {};
+    const TreeNode *node = object->Node;
+    const bool hasNode =
+        node && anchorIndex >= 0 && static_cast<size_t>(anchorIndex) < node->Count();
+    return {object, anchorIndex, hasNode ? node->Child(static_cast<size_t>(anchorIndex)) : nullptr};
+}
+
 void WalkTargetList::push_back(WalkTarget target)
 {
-    TreeNode *node = target.object ? target.object->Node : nullptr;
-    if (node && target.anchorIndex >= 0 && static_cast<size_t>(target.anchorIndex) < node->Count())
-        node = node->Child(static_cast<size_t>(target.anchorIndex));
-    m_nodes.push_back(node);
+    if (target.anchorNode)
+        m_nodes.push_back(target.anchorNode);
+    else
+        m_nodes.push_back(target.object ? target.object->Node : nullptr);
 }
 
 void WalkTargetList::Prefetch(size_t i, bool objectToo) const
@@ -504,10 +514,10 @@ WalkTarget WalkTargetList::operator[](size_t i) const
 {
     TreeNode *node = m_nodes[i];
     if (!node)
-        return {nullptr, -1};
+        return {};
     if (node->ImageIndex() == ImgAnchor)
-        return {node->Parent()->Data(), static_cast<int32_t>(node->Index())};
-    return {node->Data(), -1};
+        return {node->Parent()->Data(), static_cast<int32_t>(node->Index()), node};
+    return {node->Data(), -1, nullptr};
 }
 
 } // namespace orvane

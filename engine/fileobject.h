@@ -22,12 +22,17 @@ struct ParsedLink;
 enum class ReachState : uint8_t { reached = 0, unreached = 1, top = 2 };
 
 /// Where the reachability walk goes from one valid link: the target object (none
-/// when the link's path names no file of the tree) and the index of the named
-/// anchor in its Anchors (-1 for none).
+/// when the link's path names no file of the tree), the index of the named
+/// anchor in its Anchors (-1 for none) and that anchor's node (none when it has
+/// none), which the walk marks without going through the target's children.
 struct WalkTarget
 {
-    FileObject *object;
-    int32_t anchorIndex;
+    FileObject *object = nullptr;
+    int32_t anchorIndex = -1;
+    TreeNode *anchorNode = nullptr;
+
+    /// The target of a link to `object`, at the anchor of that index.
+    static WalkTarget To(FileObject *object, int32_t anchorIndex);
 };
 
 /// The walk targets of a page's valid links, one per link, kept as one tree

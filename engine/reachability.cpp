@@ -70,10 +70,8 @@ void WalkFrom(Site &site, TreeNode *start)
                     : frame.object->ResolveWalkTarget(frame.object->ValidLinks.BaseIndex(i));
         if (!target.object || target.object->Ignored)
             continue;
-        if (target.anchorIndex >= 0 &&
-            static_cast<size_t>(target.anchorIndex) < target.object->Node->Count())
-            target.object->Node->Child(static_cast<size_t>(target.anchorIndex))
-                ->SetStateIndex(ImgReached);
+        if (target.anchorNode)
+            target.anchorNode->SetStateIndex(ImgReached);
         if (target.object->ReachState == ReachState::unreached)
             enterPage(site, stack, target.object->Node);
     }

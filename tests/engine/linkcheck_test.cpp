@@ -411,6 +411,7 @@ TEST(CheckLinks, PagesOfAnyLengthClassifyEachLinkAsAlone)
             const WalkTarget alone = page.ResolveWalkTarget(page.ValidLinks.BaseIndex(v));
             EXPECT_EQ((*targets)[v].object, alone.object) << page.ValidLinks[v];
             EXPECT_EQ((*targets)[v].anchorIndex, alone.anchorIndex) << page.ValidLinks[v];
+            EXPECT_EQ((*targets)[v].anchorNode, alone.anchorNode) << page.ValidLinks[v];
         }
     }
 }

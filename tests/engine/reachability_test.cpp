@@ -289,6 +289,7 @@ TEST(Reachability, WalkTargetsKeptPerLinkGiveTheTargetAndItsAnchorBack)
         const WalkTarget fresh = a->ResolveWalkTarget(a->ValidLinks.BaseIndex(i));
         EXPECT_EQ(kept.object, fresh.object) << a->ValidLinks[i];
         EXPECT_EQ(kept.anchorIndex, fresh.anchorIndex) << a->ValidLinks[i];
+        EXPECT_EQ(kept.anchorNode, fresh.anchorNode) << a->ValidLinks[i];
     }
     const auto targetOf = [&](std::string_view link) {
         for (size_t i = 0; i < a->ValidLinks.size(); ++i)
@@ -299,12 +300,18 @@ TEST(Reachability, WalkTargetsKeptPerLinkGiveTheTargetAndItsAnchorBack)
     };
     EXPECT_EQ(targetOf("b.html#two").object, b);
     EXPECT_EQ(targetOf("b.html#two").anchorIndex, 1);
+    ASSERT_NE(f.node("b.html/two"), nullptr);
+    EXPECT_EQ(targetOf("b.html#two").anchorNode, f.node("b.html/two"));
     EXPECT_EQ(targetOf("b.html#one").anchorIndex, 0);
+    EXPECT_EQ(targetOf("b.html#one").anchorNode, f.node("b.html/one"));
     EXPECT_EQ(targetOf("b.html#idonly").object, b);
     EXPECT_EQ(targetOf("b.html#idonly").anchorIndex, -1);
+    EXPECT_EQ(targetOf("b.html#idonly").anchorNode, nullptr);
+    EXPECT_EQ(targetOf("b.html").anchorNode, nullptr);
     EXPECT_EQ(targetOf("p.gif").object, f.object("p.gif"));
     EXPECT_EQ(targetOf("#self").object, a);
     EXPECT_EQ(targetOf("#self").anchorIndex, 0);
+    EXPECT_EQ(targetOf("#self").anchorNode, f.node("a.html/self"));
 
     f.dir.write("c.html", "");
     CheckFolder(f.site, f.dir.path(), false);

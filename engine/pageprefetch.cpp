@@ -126,9 +126,9 @@ std::unique_ptr<PreparedPage> PagePrefetcher::Take(const std::string &path, Extr
     dropFront();
     if (m_idleWorkers > 0 && m_claimed <= MaxPagesAhead / 2 && hasWork())
         m_workAvailable.notify_all();
-    lock.unlock();
     if (!slot->page || options != m_options)
         return nullptr;
+    ++m_pagesHandedOver;
     return std::move(slot->page);
 }
 
@@ -173,6 +173,12 @@ bool PagePrefetcher::admit(Slot &slot, unsigned long long size)
     m_bytesHeld += size;
     m_peakBytesHeld = std::max(m_peakBytesHeld, m_bytesHeld);
     return true;
+}
+
+unsigned long long PagePrefetcher::PagesHandedOver()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_pagesHandedOver;
 }
 
 unsigned long long PagePrefetcher::PeakBytesHeld()

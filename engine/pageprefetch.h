@@ -56,6 +56,8 @@ public:
 
     /// The most page text held ahead at any moment so far, in bytes.
     unsigned long long PeakBytesHeld();
+    /// How many pages Take has handed over prepared so far.
+    unsigned long long PagesHandedOver();
 
 private:
     enum class State { waiting, working, done };
@@ -91,6 +93,7 @@ private:
     size_t m_claimed = 0;               // pages at the front of the queue claimed by workers
     unsigned long long m_bytesHeld = 0; // text of pages read or being read
     unsigned long long m_peakBytesHeld = 0;
+    unsigned long long m_pagesHandedOver = 0;
     unsigned m_idleWorkers = 0;
     bool m_takerWaiting = false;
     bool m_stopping = false;

@@ -19,6 +19,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <deque>
 #include <memory>
 #include <set>
 #include <unordered_set>
@@ -134,6 +135,22 @@ FolderListing listFolder(Site &site, int dirFd)
     return listing;
 }
 
+/// What the tree gets next from the walk: the node of a sub-folder (which
+/// becomes the current folder when the walk entered it) or, once everything
+/// below the current folder is in, that folder's own files.
+struct TreeStep
+{
+    enum class Kind { folderNode, folderFiles };
+    Kind kind;
+    std::string text;      // the sub-folder's name, or the folder's path ending in "/"
+    bool entered = false;  // for a sub-folder: its steps follow, up to its files
+    FolderListing listing; // for the files: the folder's listing
+};
+
+// How many entries the walk lists ahead of the tree, so that the pages of the
+// next folders are queued for reading while the tree takes the current ones.
+constexpr size_t ListAheadEntries = 256;
+
 /// Walks the site. It never leaves what it was given: a folder reached
 /// through a symbolic link is listed only the first time the walk meets it
 /// through a link (so a lattice of links costs one listing per folder), a
@@ -143,6 +160,11 @@ FolderListing listFolder(Site &site, int dirFd)
 /// the site nor the number of open files bounds it: the folders on the way
 /// down are kept on a stack of its own, and no descriptor is held while the
 /// sub-folders of a folder are scanned.
+///
+/// The walk lists folders a little ahead of building the tree and hands what
+/// it found over as steps, in the tree's order; the pages of a folder are
+/// queued for reading as soon as its files are listed ahead, so reading never
+/// waits for the tree to reach the next folder.
 class Scanner
 {
 public:
@@ -158,34 +180,67 @@ public:
         if (!fd.valid())
             return;
         noteFoldersAbove(fd.get());
-        enter(folder, std::move(fd), parentNode);
-        // Under every folder the sub-folders come first, each with all that
-        // is below it, then the folder's own files.
-        while (!m_stack.empty()) {
-            Level &level = m_stack.back();
-            if (level.nextFolder < level.listing.folders.size()) {
-                m_site.host().processEvents();
-                if (m_site.HaltRequested)
-                    m_stack.pop_back();
-                else
-                    stepIntoNextFolder(level);
-                continue;
-            }
-            addFiles(level);
-            m_stack.pop_back();
+        m_nodes.push_back(parentNode);
+        enter(folder, std::move(fd));
+        for (;;) {
+            listAhead();
+            if (m_steps.empty() || m_site.HaltRequested)
+                return;
+            TreeStep step = std::move(m_steps.front());
+            m_steps.pop_front();
+            build(step);
         }
     }
 
 private:
-    /// A folder being scanned: its listing and how far the scan has come.
+    /// A folder being listed: its listing and how far the walk has come.
     struct Level
     {
         std::string folder; // ends in "/"
-        TreeNode *node;
         FolderId id;
         FolderListing listing;
         size_t nextFolder = 0;
     };
+
+    /// Under every folder the sub-folders come first, each with all that is
+    /// below it, then the folder's own files.
+    void listAhead()
+    {
+        while (!m_stack.empty() && m_entriesAhead < ListAheadEntries) {
+            Level &level = m_stack.back();
+            if (level.nextFolder < level.listing.folders.size()) {
+                m_site.host().processEvents();
+                if (m_site.HaltRequested)
+                    m_stack.clear();
+                else
+                    stepIntoNextFolder(level);
+                continue;
+            }
+            readAhead(level.folder, level.listing);
+            m_entriesAhead += 1 + level.listing.files.size();
+            m_steps.push_back(
+                {TreeStep::Kind::folderFiles, level.folder, false, std::move(level.listing)});
+            m_stack.pop_back();
+        }
+    }
+
+    void build(TreeStep &step)
+    {
+        m_entriesAhead -=
+            step.kind == TreeStep::Kind::folderNode ? 1 : 1 + step.listing.files.size();
+        if (step.kind == TreeStep::Kind::folderFiles) {
+            addFiles(step.text, step.listing);
+            m_nodes.pop_back();
+            return;
+        }
+        m_site.host().processEvents();
+        TreeNode *node = m_site.tree.AddChild(m_nodes.back(), std::move(step.text));
+        node->SetImageIndex(ImgFolderCyan);
+        node->SetSelectedIndex(ImgFolderCyanOpen);
+        m_site.FolderNodes.push_back(node);
+        if (step.entered)
+            m_nodes.push_back(node);
+    }
 
     /// The home folder and every folder above it, up to the root.
     void noteFoldersAbove(int homeFd)
@@ -201,32 +256,34 @@ private:
         }
     }
 
-    /// Lists the open folder and puts it on the stack.
-    void enter(const std::string &folder, UniqueFd fd, TreeNode *node)
+    /// Lists the open folder and puts it on the stack; false when it is not
+    /// to be entered.
+    bool enter(const std::string &folder, UniqueFd fd)
     {
         struct stat st
         {
         };
         if (::fstat(fd.get(), &st) != 0 || m_pseudoFileSystems.Holds(fd.get()))
-            return;
+            return false;
         FolderListing listing = listFolder(m_site, fd.get());
         fd.reset();
-        m_stack.push_back({folder, node, idOf(st), std::move(listing), 0});
+        m_stack.push_back({folder, idOf(st), std::move(listing), 0});
+        return true;
     }
 
     void stepIntoNextFolder(Level &level)
     {
-        const std::string name(level.listing.folders[level.nextFolder++]);
+        std::string name(level.listing.folders[level.nextFolder++]);
         if (m_site.project().IsIgnoredFolder(level.folder + name))
             return;
-        TreeNode *node = m_site.tree.AddChild(level.node, name);
-        node->SetImageIndex(ImgFolderCyan);
-        node->SetSelectedIndex(ImgFolderCyanOpen);
-        m_site.FolderNodes.push_back(node);
         const std::string folder = level.folder;
         UniqueFd fd = enterable(folder, name, level.listing.linkedFolders.count(name) > 0);
+        // The folder's step goes first, as its node is the parent of its steps.
+        m_steps.push_back({TreeStep::Kind::folderNode, name, false, {}});
+        ++m_entriesAhead;
+        TreeStep &step = m_steps.back();
         if (fd.valid())
-            enter(folder + name + "/", std::move(fd), node); // level may move now
+            step.entered = enter(folder + name + "/", std::move(fd)); // level may move now
     }
 
     /// The sub-folder name of folder, opened when the walk may enter it.
@@ -251,17 +308,16 @@ private:
         return fd;
     }
 
-    void addFiles(const Level &level)
+    void addFiles(const std::string &folder, const FolderListing &listing)
     {
-        readAhead(level.folder, level.listing);
-        for (const std::string_view entry : level.listing.files) {
+        for (const std::string_view entry : listing.files) {
             const std::string name(entry);
             m_site.host().processEvents();
             if (m_site.HaltRequested)
                 return;
             m_site.host().setStatus(name);
-            AddFileNode(m_site, level.folder + name, level.node,
-                        level.listing.specialFiles.count(name) == 0);
+            AddFileNode(m_site, folder + name, m_nodes.back(),
+                        listing.specialFiles.count(name) == 0);
             if (m_site.readBuffer().capacity() > KeptReadBufferBytes)
                 std::string().swap(m_site.readBuffer());
         }
@@ -282,7 +338,10 @@ private:
     }
 
     Site &m_site;
-    std::vector<Level> m_stack;        // the folders on the way down to the current one
+    std::vector<Level> m_stack;        // the folders on the way down to the one listed last
+    std::deque<TreeStep> m_steps;      // listed, not in the tree yet
+    size_t m_entriesAhead = 0;         // folders and files in m_steps
+    std::vector<TreeNode *> m_nodes;   // the tree's folders on the way down to the current one
     std::set<FolderId> m_aboveHome;    // the home folder and the folders above it
     std::set<FolderId> m_linkedListed; // folders listed through a symbolic link
     PseudoFileSystems m_pseudoFileSystems;

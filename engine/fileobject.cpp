@@ -22,6 +22,10 @@ namespace orvane {
 
 namespace {
 
+// The targets of a page the walk fetches before it comes to the page: as many
+// as it fetches ahead of the link it follows.
+constexpr size_t WalkFirstTargets = 8;
+
 /// Whether needle occurs in text with a-z folded onto A-Z (needle upper case).
 bool containsText(std::string_view text, std::string_view upperNeedle)
 {
@@ -461,6 +465,24 @@ void FileObject::Prefetch(int step, bool anchors) const
             Node->PrefetchChildren();
         break;
     }
+}
+
+void FileObject::PrefetchForWalk(int step, uint64_t resolutionStamp) const
+{
+    if (step == 0) {
+        __builtin_prefetch(&ValidLinks);
+        __builtin_prefetch(&m_walkTargets);
+        return;
+    }
+    const WalkTargetList *targets = WalkTargets(resolutionStamp);
+    if (!targets)
+        return;
+    if (step == 1) {
+        targets->PrefetchList();
+        return;
+    }
+    for (size_t i = 0; i < WalkFirstTargets; ++i)
+        targets->Prefetch(i, false);
 }
 
 void FileObject::CheckLinks()

@@ -53,6 +53,8 @@ public:
     /// for a node fetched before, its file object. A walk over a large site
     /// waits on memory at every link otherwise.
     void Prefetch(size_t i, bool objectToo) const;
+    /// Asks the processor to fetch where the targets are kept.
+    void PrefetchList() const { __builtin_prefetch(m_nodes.data()); }
 
 private:
     std::vector<TreeNode *> m_nodes;
@@ -157,6 +159,11 @@ public:
     /// the object's own fields, then its path and, for a link with a
     /// fragment, its anchors and node, then that node's children.
     void Prefetch(int step, bool anchors) const;
+    /// Fetches into the cache what the walk reads first when it comes to
+    /// this page, in three steps some time apart, each reading what the one
+    /// before fetched: the count and list of its valid links' targets, then
+    /// the list's start, then the first targets' nodes.
+    void PrefetchForWalk(int step, uint64_t resolutionStamp) const;
 
     /// Creation order, used to keep look-ups in FileObjects order.
     uint64_t Sequence() const { return m_sequence; }

@@ -15,65 +15,62 @@ namespace orvane {
 
 namespace {
 
-// A frame of the walk: a page and the next of its valid links to follow.
-// The walk can hold most of the site's pages at once, so a frame is small.
-struct WalkFrame
-{
-    FileObject *object;
-    uint32_t nextLink;
-};
-
 // How far ahead of the link followed the walk fetches what links need.
 constexpr size_t NodesAhead = 8;
 constexpr size_t PagesAhead = 4;
+// How many pages ahead of the page walked the walk starts fetching what the
+// page's first links need, one step a page.
+constexpr size_t PageSteps = 3;
 
-void enterPage(Site &site, std::vector<WalkFrame> &stack, TreeNode *node)
+void enterPage(Site &site, std::vector<FileObject *> &pages, TreeNode *node)
 {
     site.host().processEvents();
     FileObject *object = node->Data();
     object->SetReachState(ReachState::reached);
-    stack.push_back({object, 0});
+    pages.push_back(object);
 }
 
 } // namespace
 
 void WalkFrom(Site &site, TreeNode *start)
 {
-    // An explicit stack of the pages being walked, each with the next link to
-    // follow: the same visits in the same order as walking recursively, without
-    // a call level per page. Nothing the resolution depends on changes during
-    // the walk.
+    // The pages in the order they are reached, each followed in turn: a page
+    // ahead is known long before its links are followed, so what they need
+    // is fetched into the cache in time. The pages reached, and the anchors
+    // marked, are those a walk in any other order reaches and marks. Nothing
+    // the resolution depends on changes during the walk.
     const uint64_t stamp = site.ResolutionStamp();
-    std::vector<WalkFrame> stack;
-    enterPage(site, stack, start);
-    while (!stack.empty()) {
-        WalkFrame &frame = stack.back();
-        if (frame.nextLink >= frame.object->ValidLinks.size()) {
-            stack.pop_back();
-            continue;
-        }
-        site.host().processEvents();
-        if (site.HaltRequested) {
-            stack.pop_back();
-            continue;
-        }
-        const size_t i = frame.nextLink++;
+    std::vector<FileObject *> pages;
+    enterPage(site, pages, start);
+    for (size_t p = 0; p < pages.size(); ++p) {
+        for (size_t step = 0; step < PageSteps; ++step)
+            if (p + PageSteps - step < pages.size())
+                pages[p + PageSteps - step]->PrefetchForWalk(static_cast<int>(step), stamp);
+        FileObject *page = pages[p];
         // Resolved by CheckLinks, when still valid.
-        const WalkTargetList *targets = frame.object->WalkTargets(stamp);
-        if (targets) {
-            // The links ahead, their nodes first and their pages later.
-            targets->Prefetch(i + NodesAhead, false);
-            targets->Prefetch(i + PagesAhead, true);
+        const WalkTargetList *targets = page->WalkTargets(stamp);
+        // The pages of the first links; their nodes came with the page ahead.
+        if (targets)
+            for (size_t i = 0; i < PagesAhead; ++i)
+                targets->Prefetch(i, true);
+        for (size_t i = 0; i < page->ValidLinks.size(); ++i) {
+            site.host().processEvents();
+            if (site.HaltRequested)
+                return;
+            if (targets) {
+                // The links ahead, their nodes first and their pages later.
+                targets->Prefetch(i + NodesAhead, false);
+                targets->Prefetch(i + PagesAhead, true);
+            }
+            const WalkTarget target =
+                targets ? (*targets)[i] : page->ResolveWalkTarget(page->ValidLinks.BaseIndex(i));
+            if (!target.object || target.object->Ignored)
+                continue;
+            if (target.anchorNode)
+                target.anchorNode->SetStateIndex(ImgReached);
+            if (target.object->ReachState == ReachState::unreached)
+                enterPage(site, pages, target.object->Node);
         }
-        const WalkTarget target =
-            targets ? (*targets)[i]
-                    : frame.object->ResolveWalkTarget(frame.object->ValidLinks.BaseIndex(i));
-        if (!target.object || target.object->Ignored)
-            continue;
-        if (target.anchorNode)
-            target.anchorNode->SetStateIndex(ImgReached);
-        if (target.object->ReachState == ReachState::unreached)
-            enterPage(site, stack, target.object->Node);
     }
 }
 

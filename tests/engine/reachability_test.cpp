@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace orvane {
@@ -264,6 +265,110 @@ TEST(Reachability, WalkWithResolvedTargetsMatchesResolvingAfresh)
         AnalyseReachability(f.site);
         EXPECT_EQ(marksOf(f.site), cached) << "round " << round;
         EXPECT_FALSE(f.orphans().empty()) << "round " << round;
+    }
+}
+
+TEST(Reachability, TheWalkReachesAndMarksWhatFollowingEveryValidLinkByHandDoes)
+{
+    // Pages with one anchor and one id each, linking at random to pages (some
+    // missing), their anchors, ids, "#top" and fragments that name nothing;
+    // a few pages excluded. What must be reached and marked is worked out
+    // here from the same links, following every valid one.
+    std::mt19937 random(5);
+    for (int round = 0; round < 8; ++round) {
+        SiteFixture f;
+        f.settings.HideInfoBoxAfterCheck = true;
+        const int pages = 40 + 10 * round;
+        const auto name = [](int i) {
+            return "d" + std::to_string(i % 3) + "/p" + std::to_string(i) + ".html";
+        };
+        struct Link
+        {
+            int target;
+            bool valid;
+            bool marksAnchor;
+        };
+        std::vector<std::vector<Link>> links(pages);
+        for (int i = 0; i < pages; ++i) {
+            std::string html =
+                "<a name=a" + std::to_string(i % 4) + "></a><p id=x" + std::to_string(i % 5) + ">";
+            const int count = 1 + static_cast<int>(random() % 14);
+            for (int l = 0; l < count; ++l) {
+                const int t = static_cast<int>(random() % (pages + 3));
+                std::string link = "../" + name(t);
+                bool valid = t < pages;
+                bool marks = false;
+                switch (random() % 5) {
+                case 0: {
+                    const int k = static_cast<int>(random() % 6);
+                    link += "#a" + std::to_string(k);
+                    valid = valid && k == t % 4;
+                    marks = valid;
+                    break;
+                }
+                case 1: {
+                    const int k = static_cast<int>(random() % 7);
+                    link += "#x" + std::to_string(k);
+                    valid = valid && k == t % 5;
+                    break;
+                }
+                case 2:
+                    link += "#top";
+                    break;
+                default:
+                    break;
+                }
+                html += "<a href=\"" + link + "\">";
+                links[i].push_back({t, valid, marks});
+            }
+            f.dir.write(name(i), html);
+        }
+        const std::vector<int> tops = {0, pages / 2};
+        std::vector<bool> excluded(pages, false);
+        for (int i = 3; i < pages; i += 9)
+            excluded[i] = i != tops[1];
+
+        std::vector<bool> reached(pages, false);
+        std::vector<bool> marked(pages, false);
+        std::vector<int> toWalk = tops;
+        for (int top : tops)
+            reached[top] = true;
+        while (!toWalk.empty()) {
+            const int page = toWalk.back();
+            toWalk.pop_back();
+            for (const Link &link : links[page]) {
+                if (!link.valid || excluded[link.target])
+                    continue;
+                marked[link.target] = marked[link.target] || link.marksAnchor;
+                if (!reached[link.target]) {
+                    reached[link.target] = true;
+                    toWalk.push_back(link.target);
+                }
+            }
+        }
+
+        for (int top : tops)
+            f.project.AddTopFile(f.dir.path() + name(top));
+        for (int i = 0; i < pages; ++i)
+            if (excluded[i])
+                f.project.AddIgnoreFile(f.dir.path() + name(i));
+        CheckFolder(f.site, f.dir.path(), true);
+        // The first analysis after a scan marks the exclusions; the second
+        // walks around them.
+        resetMarks(f.site);
+        AnalyseReachability(f.site);
+        for (int i = 0; i < pages; ++i) {
+            const FileObject *page = f.object(name(i));
+            ASSERT_NE(page, nullptr);
+            const bool top = std::find(tops.begin(), tops.end(), i) != tops.end();
+            const ReachState state = top                         ? ReachState::top
+                                     : reached[i] || excluded[i] ? ReachState::reached
+                                                                 : ReachState::unreached;
+            EXPECT_EQ(page->ReachState, state) << name(i) << ", round " << round;
+            ASSERT_EQ(page->Node->Count(), 1u);
+            EXPECT_EQ(page->Node->Child(0)->StateIndex(), marked[i] ? ImgReached : ImgUnreached)
+                << name(i) << ", round " << round;
+        }
     }
 }
 

@@ -4,10 +4,13 @@
 #include "base/usertext.h"
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
+#include "engine/parallelfor.h"
 #include "engine/site.h"
 #include "project/project.h"
 #include "settings/settings.h"
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,11 @@ constexpr size_t PagesAhead = 4;
 // How many pages ahead of the page walked the walk starts fetching what the
 // page's first links need, one step a page.
 constexpr size_t PageSteps = 3;
+// The walk follows the links of this many pages at a time on every core, in
+// pieces of PiecePages; a run takes a few milliseconds, so events keep their
+// pace. Runs of fewer pages go on one thread.
+constexpr size_t RunPages = 2048;
+constexpr size_t PiecePages = 128;
 
 void enterPage(Site &site, std::vector<FileObject *> &pages, TreeNode *node)
 {
@@ -30,18 +38,20 @@ void enterPage(Site &site, std::vector<FileObject *> &pages, TreeNode *node)
     pages.push_back(object);
 }
 
-} // namespace
-
-void WalkFrom(Site &site, TreeNode *start)
+/// What following the links of some pages found not marked yet: anchors and
+/// pages, each perhaps more than once, and the pages whose targets must be
+/// resolved afresh.
+struct WalkFinds
 {
-    // The pages in the order they are reached, each followed in turn: a page
-    // ahead is known long before its links are followed, so what they need
-    // is fetched into the cache in time. The pages reached, and the anchors
-    // marked, are those a walk in any other order reaches and marks. Nothing
-    // the resolution depends on changes during the walk.
-    const uint64_t stamp = site.ResolutionStamp();
+    std::vector<TreeNode *> anchors;
     std::vector<FileObject *> pages;
-    enterPage(site, pages, start);
+    std::vector<FileObject *> unresolved;
+};
+
+/// Follows the valid links of the pages, changing nothing, so that pieces of
+/// a run may be followed on several threads at once.
+void followLinks(std::span<FileObject *const> pages, uint64_t stamp, WalkFinds &finds)
+{
     for (size_t p = 0; p < pages.size(); ++p) {
         for (size_t step = 0; step < PageSteps; ++step)
             if (p + PageSteps - step < pages.size())
@@ -49,21 +59,44 @@ void WalkFrom(Site &site, TreeNode *start)
         FileObject *page = pages[p];
         // Resolved by CheckLinks, when still valid.
         const WalkTargetList *targets = page->WalkTargets(stamp);
+        if (!targets) {
+            finds.unresolved.push_back(page);
+            continue;
+        }
         // The pages of the first links; their nodes came with the page ahead.
-        if (targets)
-            for (size_t i = 0; i < PagesAhead; ++i)
-                targets->Prefetch(i, true);
-        for (size_t i = 0; i < page->ValidLinks.size(); ++i) {
+        for (size_t i = 0; i < PagesAhead; ++i)
+            targets->Prefetch(i, true);
+        for (size_t i = 0; i < targets->size(); ++i) {
+            // The links ahead, their nodes first and their pages later.
+            targets->Prefetch(i + NodesAhead, false);
+            targets->Prefetch(i + PagesAhead, true);
+            const WalkTarget target = (*targets)[i];
+            if (!target.object || target.object->Ignored)
+                continue;
+            if (target.anchorNode && target.anchorNode->StateIndex() != ImgReached)
+                finds.anchors.push_back(target.anchorNode);
+            if (target.object->ReachState == ReachState::unreached)
+                finds.pages.push_back(target.object);
+        }
+    }
+}
+
+/// Marks what was found and queues the pages reached for the first time; a
+/// page whose targets are not kept is followed here, resolving each link.
+void takeFinds(Site &site, WalkFinds &finds, std::vector<FileObject *> &pages)
+{
+    for (TreeNode *anchor : finds.anchors)
+        anchor->SetStateIndex(ImgReached);
+    for (FileObject *page : finds.pages) {
+        if (site.HaltRequested)
+            break;
+        if (page->ReachState == ReachState::unreached)
+            enterPage(site, pages, page->Node);
+    }
+    for (FileObject *page : finds.unresolved) {
+        for (size_t i = 0; i < page->ValidLinks.size() && !site.HaltRequested; ++i) {
             site.host().processEvents();
-            if (site.HaltRequested)
-                return;
-            if (targets) {
-                // The links ahead, their nodes first and their pages later.
-                targets->Prefetch(i + NodesAhead, false);
-                targets->Prefetch(i + PagesAhead, true);
-            }
-            const WalkTarget target =
-                targets ? (*targets)[i] : page->ResolveWalkTarget(page->ValidLinks.BaseIndex(i));
+            const WalkTarget target = page->ResolveWalkTarget(page->ValidLinks.BaseIndex(i));
             if (!target.object || target.object->Ignored)
                 continue;
             if (target.anchorNode)
@@ -71,6 +104,47 @@ void WalkFrom(Site &site, TreeNode *start)
             if (target.object->ReachState == ReachState::unreached)
                 enterPage(site, pages, target.object->Node);
         }
+    }
+    finds.anchors.clear();
+    finds.pages.clear();
+    finds.unresolved.clear();
+}
+
+} // namespace
+
+void WalkFrom(Site &site, TreeNode *start)
+{
+    // The pages in the order they are reached, followed a run at a time: a
+    // page ahead is known long before its links are followed, so what they
+    // need is fetched into the cache in time, and the pages of a run are
+    // followed on every core. What is reached and marked is what a walk in
+    // any other order reaches and marks. Nothing the resolution depends on
+    // changes during the walk.
+    const uint64_t stamp = site.ResolutionStamp();
+    const unsigned threads = ComputeThreads();
+    std::vector<FileObject *> pages;
+    std::vector<WalkFinds> finds(RunPages / PiecePages);
+    enterPage(site, pages, start);
+    for (size_t done = 0; done < pages.size();) {
+        site.host().processEvents();
+        if (site.HaltRequested)
+            return;
+        const std::span<FileObject *const> run(pages.data() + done,
+                                               std::min(RunPages, pages.size() - done));
+        const size_t pieces = (run.size() + PiecePages - 1) / PiecePages;
+        const auto follow = [&](size_t k) {
+            followLinks(
+                run.subspan(k * PiecePages, std::min(PiecePages, run.size() - k * PiecePages)),
+                stamp, finds[k]);
+        };
+        if (pieces > 1 && threads > 1)
+            ParallelFor(0, pieces, threads, follow);
+        else
+            for (size_t k = 0; k < pieces; ++k)
+                follow(k);
+        done += run.size();
+        for (size_t k = 0; k < pieces && !site.HaltRequested; ++k)
+            takeFinds(site, finds[k], pages);
     }
 }
 

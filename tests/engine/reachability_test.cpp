@@ -268,68 +268,82 @@ TEST(Reachability, WalkWithResolvedTargetsMatchesResolvingAfresh)
     }
 }
 
-TEST(Reachability, TheWalkReachesAndMarksWhatFollowingEveryValidLinkByHandDoes)
+/// A site of pages with one anchor and one id each, linking at random to
+/// pages (some missing), their anchors, ids, "#top" and fragments that name
+/// nothing, a few of them excluded; and what a walk from its top pages must
+/// reach and mark, worked out from the same links by following every valid
+/// one.
+struct RandomWalkSite
 {
-    // Pages with one anchor and one id each, linking at random to pages (some
-    // missing), their anchors, ids, "#top" and fragments that name nothing;
-    // a few pages excluded. What must be reached and marked is worked out
-    // here from the same links, following every valid one.
-    std::mt19937 random(5);
-    for (int round = 0; round < 8; ++round) {
-        SiteFixture f;
-        f.settings.HideInfoBoxAfterCheck = true;
-        const int pages = 40 + 10 * round;
-        const auto name = [](int i) {
-            return "d" + std::to_string(i % 3) + "/p" + std::to_string(i) + ".html";
-        };
-        struct Link
-        {
-            int target;
-            bool valid;
-            bool marksAnchor;
-        };
-        std::vector<std::vector<Link>> links(pages);
+    struct Link
+    {
+        int target;
+        bool valid;
+        bool marksAnchor;
+    };
+
+    static std::string name(int i)
+    {
+        return "d" + std::to_string(i % 3) + "/p" + std::to_string(i) + ".html";
+    }
+
+    RandomWalkSite(SiteFixture &f, int pages, std::mt19937 &random)
+        : links(pages)
+        , excluded(pages, false)
+        , reached(pages, false)
+        , marked(pages, false)
+    {
         for (int i = 0; i < pages; ++i) {
             std::string html =
                 "<a name=a" + std::to_string(i % 4) + "></a><p id=x" + std::to_string(i % 5) + ">";
             const int count = 1 + static_cast<int>(random() % 14);
-            for (int l = 0; l < count; ++l) {
-                const int t = static_cast<int>(random() % (pages + 3));
-                std::string link = "../" + name(t);
-                bool valid = t < pages;
-                bool marks = false;
-                switch (random() % 5) {
-                case 0: {
-                    const int k = static_cast<int>(random() % 6);
-                    link += "#a" + std::to_string(k);
-                    valid = valid && k == t % 4;
-                    marks = valid;
-                    break;
-                }
-                case 1: {
-                    const int k = static_cast<int>(random() % 7);
-                    link += "#x" + std::to_string(k);
-                    valid = valid && k == t % 5;
-                    break;
-                }
-                case 2:
-                    link += "#top";
-                    break;
-                default:
-                    break;
-                }
-                html += "<a href=\"" + link + "\">";
-                links[i].push_back({t, valid, marks});
-            }
+            for (int l = 0; l < count; ++l)
+                html += "<a href=\"" + addLink(i, pages, random) + "\">";
             f.dir.write(name(i), html);
         }
-        const std::vector<int> tops = {0, pages / 2};
-        std::vector<bool> excluded(pages, false);
+        tops = {0, pages / 2};
         for (int i = 3; i < pages; i += 9)
             excluded[i] = i != tops[1];
+        followByHand();
+        for (int top : tops)
+            f.project.AddTopFile(f.dir.path() + name(top));
+        for (int i = 0; i < pages; ++i)
+            if (excluded[i])
+                f.project.AddIgnoreFile(f.dir.path() + name(i));
+    }
 
-        std::vector<bool> reached(pages, false);
-        std::vector<bool> marked(pages, false);
+    std::string addLink(int page, int pages, std::mt19937 &random)
+    {
+        const int t = static_cast<int>(random() % (pages + 3));
+        std::string link = "../" + name(t);
+        bool valid = t < pages;
+        bool marks = false;
+        switch (random() % 5) {
+        case 0: {
+            const int k = static_cast<int>(random() % 6);
+            link += "#a" + std::to_string(k);
+            valid = valid && k == t % 4;
+            marks = valid;
+            break;
+        }
+        case 1: {
+            const int k = static_cast<int>(random() % 7);
+            link += "#x" + std::to_string(k);
+            valid = valid && k == t % 5;
+            break;
+        }
+        case 2:
+            link += "#top";
+            break;
+        default:
+            break;
+        }
+        links[page].push_back({t, valid, marks});
+        return link;
+    }
+
+    void followByHand()
+    {
         std::vector<int> toWalk = tops;
         for (int top : tops)
             reached[top] = true;
@@ -346,29 +360,51 @@ TEST(Reachability, TheWalkReachesAndMarksWhatFollowingEveryValidLinkByHandDoes)
                 }
             }
         }
+    }
 
-        for (int top : tops)
-            f.project.AddTopFile(f.dir.path() + name(top));
-        for (int i = 0; i < pages; ++i)
-            if (excluded[i])
-                f.project.AddIgnoreFile(f.dir.path() + name(i));
-        CheckFolder(f.site, f.dir.path(), true);
-        // The first analysis after a scan marks the exclusions; the second
-        // walks around them.
-        resetMarks(f.site);
-        AnalyseReachability(f.site);
-        for (int i = 0; i < pages; ++i) {
-            const FileObject *page = f.object(name(i));
+    void expectMarks(const SiteFixture &f, const std::string &what) const
+    {
+        for (size_t i = 0; i < links.size(); ++i) {
+            const int n = static_cast<int>(i);
+            const FileObject *page = f.object(name(n));
             ASSERT_NE(page, nullptr);
-            const bool top = std::find(tops.begin(), tops.end(), i) != tops.end();
+            const bool top = std::find(tops.begin(), tops.end(), n) != tops.end();
             const ReachState state = top                         ? ReachState::top
                                      : reached[i] || excluded[i] ? ReachState::reached
                                                                  : ReachState::unreached;
-            EXPECT_EQ(page->ReachState, state) << name(i) << ", round " << round;
+            EXPECT_EQ(page->ReachState, state) << name(n) << ", " << what;
             ASSERT_EQ(page->Node->Count(), 1u);
             EXPECT_EQ(page->Node->Child(0)->StateIndex(), marked[i] ? ImgReached : ImgUnreached)
-                << name(i) << ", round " << round;
+                << name(n) << ", " << what;
         }
+    }
+
+    std::vector<std::vector<Link>> links;
+    std::vector<int> tops;
+    std::vector<bool> excluded;
+    std::vector<bool> reached;
+    std::vector<bool> marked;
+};
+
+TEST(Reachability, TheWalkReachesAndMarksWhatFollowingEveryValidLinkByHandDoes)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 8; ++round) {
+        SiteFixture f;
+        f.settings.HideInfoBoxAfterCheck = true;
+        // The last round has more pages than the walk follows on one thread.
+        const RandomWalkSite site(f, round < 7 ? 40 + 10 * round : 2500, random);
+        CheckFolder(f.site, f.dir.path(), true);
+        // The first analysis after a scan marks the exclusions; the next ones
+        // walk around them, with the targets kept by classification and
+        // with every link resolved afresh.
+        resetMarks(f.site);
+        AnalyseReachability(f.site);
+        site.expectMarks(f, "round " + std::to_string(round));
+        resetMarks(f.site);
+        f.project.SetServerRoot("/elsewhere");
+        AnalyseReachability(f.site);
+        site.expectMarks(f, "resolved afresh, round " + std::to_string(round));
     }
 }
 

@@ -20,6 +20,8 @@ namespace {
 // small pages cost little locking.
 constexpr size_t MaxPagesAhead = 64;
 constexpr size_t ClaimBatch = 4;
+// Folders held open at once for reading their pages by name.
+constexpr unsigned MaxOpenFolders = 8;
 // How long the taker waits for a page before letting the window breathe.
 constexpr std::chrono::milliseconds WaitTick{20};
 
@@ -67,10 +69,21 @@ void PagePrefetcher::Enqueue(const std::string &folder, const std::vector<std::s
     if (names.empty() || m_workers.empty())
         return;
     // Shared by the folder's pages, and closed with the last of them. A
-    // folder that cannot be opened leaves its pages to be read by path.
-    auto fd = std::make_shared<const UniqueFd>(OpenPath(folder, O_PATH | O_DIRECTORY));
-    if (!fd->valid())
-        fd.reset();
+    // folder that cannot be opened leaves its pages to be read by path, as
+    // do the folders queued while many are open already: the scan opens
+    // folders too, and the open files a process may have are few.
+    std::shared_ptr<const UniqueFd> fd;
+    if (m_openFolders < MaxOpenFolders) {
+        UniqueFd opened(OpenPath(folder, O_PATH | O_DIRECTORY));
+        if (opened.valid()) {
+            ++m_openFolders;
+            fd = std::shared_ptr<const UniqueFd>(new UniqueFd(std::move(opened)),
+                                                 [this](const UniqueFd *closing) {
+                                                     delete closing;
+                                                     --m_openFolders;
+                                                 });
+        }
+    }
     std::vector<std::shared_ptr<Slot>> slots;
     for (const std::string &name : names) {
         slots.push_back(std::make_shared<Slot>());

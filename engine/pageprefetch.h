@@ -3,6 +3,7 @@
 #include "base/uniquefd.h"
 #include "engine/linkextract.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -95,6 +96,7 @@ private:
     unsigned long long m_peakBytesHeld = 0;
     unsigned long long m_pagesHandedOver = 0;
     unsigned m_idleWorkers = 0;
+    std::atomic<unsigned> m_openFolders = 0; // held by queued pages
     bool m_takerWaiting = false;
     bool m_stopping = false;
     std::vector<std::thread> m_workers;

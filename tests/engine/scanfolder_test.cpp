@@ -2,6 +2,7 @@
 #include "engine/fileobject.h"
 #include "engine/filetree.h"
 #include "engine/pageprefetch.h"
+#include "support/deeptree.h"
 #include "support/sitefixture.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,27 @@ TEST(ScanFolder, EveryPageIsReadAheadInTheOrderTheTreeTakesIt)
     // A page queued out of the tree's order is passed over and read again.
     EXPECT_EQ(prefetcher.PagesHandedOver(), static_cast<unsigned long long>(pages));
     EXPECT_EQ(f.object("big/p299.html")->Links.size(), 1u);
+}
+
+TEST(ScanFolder, ALowLimitOfOpenFilesLeavesNoFolderOut)
+{
+    // Folders of one page each: the pages of many folders are queued for
+    // reading at once, each folder opened to read them by name.
+    SiteFixture f;
+    const int folders = 400;
+    for (int d = 0; d < folders; ++d)
+        f.dir.write(numbered("f", d) + "/page.html", "<a href=\"../index.html\">up</a>");
+    f.dir.write("index.html", "");
+    f.settings.HideInfoBoxAfterCheck = true;
+    f.site.ReadAheadWorkers = 2;
+    const long limit = test::OpenFileLimit();
+    ASSERT_TRUE(test::SetOpenFileLimit(64));
+    CheckFolder(f.site, f.dir.path(), false);
+    test::SetOpenFileLimit(limit);
+    ASSERT_EQ(f.site.FileObjects.size(), static_cast<size_t>(folders + 1));
+    for (int d = 0; d < folders; ++d)
+        ASSERT_EQ(f.object(numbered("f", d) + "/page.html")->ValidLinks.size(), 1u) << d;
+    EXPECT_TRUE(f.host.messages.empty());
 }
 
 } // namespace

@@ -470,7 +470,6 @@ void FileObject::Prefetch(int step, bool anchors) const
 void FileObject::PrefetchForWalk(int step, uint64_t resolutionStamp) const
 {
     if (step == 0) {
-        __builtin_prefetch(&ValidLinks);
         __builtin_prefetch(&m_walkTargets);
         return;
     }

@@ -161,8 +161,8 @@ public:
     void Prefetch(int step, bool anchors) const;
     /// Fetches into the cache what the walk reads first when it comes to
     /// this page, in three steps some time apart, each reading what the one
-    /// before fetched: the count and list of its valid links' targets, then
-    /// the list's start, then the first targets' nodes.
+    /// before fetched: the list of its valid links' targets, then the list's
+    /// start, then the first targets' nodes.
     void PrefetchForWalk(int step, uint64_t resolutionStamp) const;
 
     /// Creation order, used to keep look-ups in FileObjects order.

@@ -30,12 +30,11 @@ constexpr size_t PageSteps = 3;
 constexpr size_t RunPages = 2048;
 constexpr size_t PiecePages = 128;
 
-void enterPage(Site &site, std::vector<FileObject *> &pages, TreeNode *node)
+void enterPage(Site &site, std::vector<FileObject *> &pages, FileObject *page)
 {
     site.host().processEvents();
-    FileObject *object = node->Data();
-    object->SetReachState(ReachState::reached);
-    pages.push_back(object);
+    page->SetReachState(ReachState::reached);
+    pages.push_back(page);
 }
 
 /// What following the links of some pages found not marked yet: anchors and
@@ -47,6 +46,17 @@ struct WalkFinds
     std::vector<FileObject *> pages;
     std::vector<FileObject *> unresolved;
 };
+
+/// Notes what following one valid link reaches or marks for the first time.
+void noteTarget(const WalkTarget &target, WalkFinds &finds)
+{
+    if (!target.object || target.object->Ignored)
+        return;
+    if (target.anchorNode && target.anchorNode->StateIndex() != ImgReached)
+        finds.anchors.push_back(target.anchorNode);
+    if (target.object->ReachState == ReachState::unreached)
+        finds.pages.push_back(target.object);
+}
 
 /// Follows the valid links of the pages, changing nothing, so that pieces of
 /// a run may be followed on several threads at once.
@@ -70,40 +80,29 @@ void followLinks(std::span<FileObject *const> pages, uint64_t stamp, WalkFinds &
             // The links ahead, their nodes first and their pages later.
             targets->Prefetch(i + NodesAhead, false);
             targets->Prefetch(i + PagesAhead, true);
-            const WalkTarget target = (*targets)[i];
-            if (!target.object || target.object->Ignored)
-                continue;
-            if (target.anchorNode && target.anchorNode->StateIndex() != ImgReached)
-                finds.anchors.push_back(target.anchorNode);
-            if (target.object->ReachState == ReachState::unreached)
-                finds.pages.push_back(target.object);
+            noteTarget((*targets)[i], finds);
         }
     }
 }
 
-/// Marks what was found and queues the pages reached for the first time; a
-/// page whose targets are not kept is followed here, resolving each link.
+/// Marks what was found and queues the pages reached for the first time. The
+/// links of a page whose targets are not kept are resolved here first, on
+/// the calling thread.
 void takeFinds(Site &site, WalkFinds &finds, std::vector<FileObject *> &pages)
 {
+    for (const FileObject *page : finds.unresolved) {
+        for (size_t i = 0; i < page->ValidLinks.size() && !site.HaltRequested; ++i) {
+            site.host().processEvents();
+            noteTarget(page->ResolveWalkTarget(page->ValidLinks.BaseIndex(i)), finds);
+        }
+    }
     for (TreeNode *anchor : finds.anchors)
         anchor->SetStateIndex(ImgReached);
     for (FileObject *page : finds.pages) {
         if (site.HaltRequested)
             break;
         if (page->ReachState == ReachState::unreached)
-            enterPage(site, pages, page->Node);
-    }
-    for (FileObject *page : finds.unresolved) {
-        for (size_t i = 0; i < page->ValidLinks.size() && !site.HaltRequested; ++i) {
-            site.host().processEvents();
-            const WalkTarget target = page->ResolveWalkTarget(page->ValidLinks.BaseIndex(i));
-            if (!target.object || target.object->Ignored)
-                continue;
-            if (target.anchorNode)
-                target.anchorNode->SetStateIndex(ImgReached);
-            if (target.object->ReachState == ReachState::unreached)
-                enterPage(site, pages, target.object->Node);
-        }
+            enterPage(site, pages, page);
     }
     finds.anchors.clear();
     finds.pages.clear();
@@ -124,7 +123,7 @@ void WalkFrom(Site &site, TreeNode *start)
     const unsigned threads = ComputeThreads();
     std::vector<FileObject *> pages;
     std::vector<WalkFinds> finds(RunPages / PiecePages);
-    enterPage(site, pages, start);
+    enterPage(site, pages, start->Data());
     for (size_t done = 0; done < pages.size();) {
         site.host().processEvents();
         if (site.HaltRequested)

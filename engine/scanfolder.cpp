@@ -226,13 +226,13 @@ private:
 
     void build(TreeStep &step)
     {
-        m_entriesAhead -=
-            step.kind == TreeStep::Kind::folderNode ? 1 : 1 + step.listing.files.size();
         if (step.kind == TreeStep::Kind::folderFiles) {
+            m_entriesAhead -= 1 + step.listing.files.size();
             addFiles(step.text, step.listing);
             m_nodes.pop_back();
             return;
         }
+        --m_entriesAhead;
         m_site.host().processEvents();
         TreeNode *node = m_site.tree.AddChild(m_nodes.back(), std::move(step.text));
         node->SetImageIndex(ImgFolderCyan);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <tuple>
 
 namespace orvane {
 
@@ -110,9 +111,24 @@ size_t EditDistanceWithin(std::string_view a, std::string_view b, size_t limit)
         std::swap(a, b);
     if (b.size() - a.size() > limit)
         return limit + 1;
-    // One row of the distance table at a time; a row whose smallest entry
-    // passes the limit ends the search. Names are short: the row is kept on
-    // the stack when it fits.
+    // Near names differ in a few places of a long shared text ("method.into",
+    // "method.from"): what both begin and end with takes no edit.
+    const auto same = [](char x, char y) { return asciiUpper(x) == asciiUpper(y); };
+    while (!a.empty() && same(a.front(), b.front())) {
+        a.remove_prefix(1);
+        b.remove_prefix(1);
+    }
+    while (!a.empty() && same(a.back(), b.back())) {
+        a.remove_suffix(1);
+        b.remove_suffix(1);
+    }
+    if (a.empty())
+        return std::min(b.size(), limit + 1);
+    // One row of the distance table at a time, and of each row only the
+    // cells within limit of the diagonal: any other cell is past the limit.
+    // Every value is capped at limit + 1, which stands for "too far". Names
+    // are short: the row is kept on the stack when it fits.
+    const size_t tooFar = limit + 1;
     constexpr size_t ShortName = 64;
     std::array<size_t, ShortName + 1> shortRow;
     std::vector<size_t> longRow(a.size() > ShortName ? a.size() + 1 : 0);
@@ -120,23 +136,27 @@ size_t EditDistanceWithin(std::string_view a, std::string_view b, size_t limit)
                                       ? std::span<size_t>(longRow)
                                       : std::span<size_t>(shortRow.data(), a.size() + 1);
     for (size_t i = 0; i <= a.size(); ++i)
-        row[i] = i;
+        row[i] = std::min(i, tooFar);
     for (size_t j = 1; j <= b.size(); ++j) {
-        size_t diagonal = row[0];
-        row[0] = j;
-        size_t smallest = row[0];
-        for (size_t i = 1; i <= a.size(); ++i) {
+        const size_t low = j > limit ? j - limit : 1;
+        const size_t high = std::min(a.size(), j + limit);
+        // The cell left of the band is the first column, or past the limit.
+        size_t diagonal = row[low - 1];
+        row[low - 1] = low == 1 ? std::min(j, tooFar) : tooFar;
+        size_t smallest = row[low - 1];
+        const char letter = asciiUpper(b[j - 1]);
+        for (size_t i = low; i <= high; ++i) {
+            // Right of the last band the row still holds "too far".
             const size_t above = row[i];
-            const size_t substitute =
-                diagonal + (asciiUpper(a[i - 1]) == asciiUpper(b[j - 1]) ? 0 : 1);
-            row[i] = std::min({above + 1, row[i - 1] + 1, substitute});
+            const size_t substitute = diagonal + (asciiUpper(a[i - 1]) == letter ? 0 : 1);
+            row[i] = std::min({above + 1, row[i - 1] + 1, substitute, tooFar});
             diagonal = above;
             smallest = std::min(smallest, row[i]);
         }
         if (smallest > limit)
-            return limit + 1;
+            return tooFar;
     }
-    return std::min(row[a.size()], limit + 1);
+    return row[a.size()];
 }
 
 std::string RelativeLink(std::string_view pagePath, std::string_view targetPath)
@@ -290,18 +310,21 @@ std::string_view LinkHints::nearNameIn(const FragmentNames &names, std::string_v
     const uint64_t letters = LettersOf(anchor);
     std::string_view found;
     uint32_t foundPlace = 0;
-    for (const FragmentGroup &group : names.groups) {
-        // Every letter one text has and the other lacks takes an edit of its
-        // own, as does every character of a difference in length.
-        if (HasMoreBitsThan(letters & ~group.letters, MaxEdits) ||
-            HasMoreBitsThan(group.letters & ~letters, MaxEdits))
+    // Every character of a difference in length takes an edit of its own:
+    // only the groups of lengths within reach are looked at.
+    const size_t shortest = anchor.size() > MaxEdits ? anchor.size() - MaxEdits : 0;
+    const auto first =
+        std::partition_point(names.groups.begin(), names.groups.end(),
+                             [shortest](const FragmentGroup &g) { return g.length < shortest; });
+    for (auto group = first;
+         group != names.groups.end() && group->length <= anchor.size() + MaxEdits; ++group) {
+        // Every letter one text has and the other lacks takes an edit too.
+        if (HasMoreBitsThan(letters & ~group->letters, MaxEdits) ||
+            HasMoreBitsThan(group->letters & ~letters, MaxEdits))
             continue;
-        for (uint32_t i = group.begin; i < group.end; ++i) {
+        for (uint32_t i = group->begin; i < group->end; ++i) {
             const FragmentName &name = names.names[i];
-            const size_t longer = std::max(anchor.size(), name.text.size());
-            const size_t shorter = std::min(anchor.size(), name.text.size());
-            if (longer - shorter > MaxEdits ||
-                EditDistanceWithin(anchor, name.text, MaxEdits) > MaxEdits)
+            if (EditDistanceWithin(anchor, name.text, MaxEdits) > MaxEdits)
                 continue;
             if (found.empty() || (SameText(found, name.text) && name.place < foundPlace)) {
                 // Of names equal without case, the first anchor (else id) is
@@ -361,7 +384,12 @@ uint64_t LettersOf(std::string_view text)
 
 void LinkHints::fillFragmentNames(const FileObject &target, FragmentNames &names) const
 {
-    std::vector<std::pair<uint64_t, FragmentName>> all;
+    struct Entry
+    {
+        uint64_t letters;
+        FragmentName name;
+    };
+    std::vector<Entry> all;
     const auto add = [&all](std::string_view name) {
         all.push_back({LettersOf(name), {name, static_cast<uint32_t>(all.size())}});
     };
@@ -369,15 +397,19 @@ void LinkHints::fillFragmentNames(const FileObject &target, FragmentNames &names
         add(name);
     if (m_site.settings().ModernLinks)
         target.Targets.ForEachText(add);
-    std::sort(all.begin(), all.end(), [](const auto &a, const auto &b) {
-        return a.first != b.first ? a.first < b.first : a.second.place < b.second.place;
-    });
+    const auto key = [](const Entry &e) {
+        return std::tuple(e.name.text.size(), e.letters, e.name.place);
+    };
+    std::sort(all.begin(), all.end(),
+              [&key](const Entry &a, const Entry &b) { return key(a) < key(b); });
     names.names.reserve(all.size());
-    for (const auto &[letters, name] : all) {
+    for (const Entry &entry : all) {
         const auto at = static_cast<uint32_t>(names.names.size());
-        if (names.groups.empty() || names.groups.back().letters != letters)
-            names.groups.push_back({letters, at, at});
-        names.names.push_back(name);
+        const size_t length = entry.name.text.size();
+        if (names.groups.empty() || names.groups.back().length != length ||
+            names.groups.back().letters != entry.letters)
+            names.groups.push_back({length, entry.letters, at, at});
+        names.names.push_back(entry.name);
         ++names.groups.back().end;
     }
 }

@@ -59,15 +59,17 @@ private:
         std::string_view text;
         uint32_t place;
     };
+    /// Names of one length and one set of letters.
     struct FragmentGroup
     {
+        size_t length;
         uint64_t letters;
         uint32_t begin; // into names
         uint32_t end;
     };
     struct FragmentNames
     {
-        std::vector<FragmentName> names; // by letters, then by place
+        std::vector<FragmentName> names; // by length, letters, then place
         std::vector<FragmentGroup> groups;
     };
     /// The names of target, made on first use: a page that many broken

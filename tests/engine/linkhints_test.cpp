@@ -274,6 +274,62 @@ TEST(LinkHints, EditDistanceAgreesWithTheWholeTable)
     }
 }
 
+TEST(LinkHints, TheNearNameIsTheOneThatLookingAtEveryNameFinds)
+{
+    // Names are looked at only among lengths within two of the fragment's and
+    // sets of letters within two of its own; the answer must be the one that
+    // measuring the distance to every name gives. Short texts over few
+    // characters come within two edits of each other often.
+    std::mt19937 random(5);
+    const auto randomText = [&](size_t longest) {
+        std::string text(1 + random() % longest, ' ');
+        for (char &c : text)
+            c = "ab1-"[random() % 4];
+        return text;
+    };
+    for (const size_t nameCount : {20, 150}) { // a target gone through afresh, and a kept one
+        SiteFixture f;
+        std::vector<std::string> names;
+        std::string target;
+        while (names.size() < nameCount) {
+            const std::string name = randomText(9);
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                continue;
+            names.push_back(name);
+            target += (names.size() % 3 == 0 ? "<a name=" : "<p id=") + name + ">\n";
+        }
+        f.dir.write("t.html", target);
+        std::vector<std::string> fragments;
+        while (fragments.size() < 300) {
+            const std::string fragment = randomText(11);
+            if (std::find(names.begin(), names.end(), fragment) == names.end() &&
+                std::find(fragments.begin(), fragments.end(), fragment) == fragments.end())
+                fragments.push_back(fragment);
+        }
+        std::vector<std::string> links;
+        for (const std::string &fragment : fragments)
+            links.push_back("t.html#" + fragment);
+        f.dir.write("index.html", pageOf(links));
+        CheckFolder(f.site, f.dir.path(), false);
+        int hinted = 0;
+        for (const std::string &fragment : fragments) {
+            std::vector<std::string> near;
+            for (const std::string &name : names) {
+                if (EditDistanceWithin(fragment, name, 2) <= 2)
+                    near.push_back(name);
+            }
+            const auto hint = hintOf(f, "index.html", "t.html#" + fragment);
+            if (near.size() == 1) {
+                ++hinted;
+                EXPECT_EQ(hint, std::make_pair(HintKind::anchor, "t.html#" + near[0])) << fragment;
+            } else {
+                EXPECT_EQ(hint, std::nullopt) << fragment << ": " << near.size() << " near";
+            }
+        }
+        EXPECT_GT(hinted, 20) << "the fragments must come near one name often";
+    }
+}
+
 TEST(IdSet, KeepsTheTextOfEachIdOnce)
 {
     IdSet ids;

@@ -252,7 +252,8 @@ public:
 
     void collect()
     {
-        ForEachOf(m_text, 0, m_text.size(), '<', '<', '<', [&](size_t lt) {
+        // No row's tag name begins with "/".
+        ForEachOpeningTag(m_text, [&](size_t lt) {
             // A tag without ">" ends every row's pass: no tag after it closes.
             return lt + 1 < m_text.size() && tag(lt);
         });

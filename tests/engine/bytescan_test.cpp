@@ -39,6 +39,37 @@ TEST(ByteScan, CountOfMatchesCountingOneByOne)
     EXPECT_EQ(CountOf(std::string(5000, '\n'), 0, 5000, '\n'), 5000u) << "more than 255 a lane";
 }
 
+TEST(ByteScan, ForEachOpeningTagMatchesLookingAtEveryPlace)
+{
+    // "<" and "/" dense, across the sixteen-byte blocks and at the very end.
+    std::mt19937 random(14);
+    const char bytes[] = {'<', '/', 'a', '>'};
+    for (const size_t length : {0u, 1u, 2u, 15u, 16u, 17u, 18u, 33u, 1000u}) {
+        for (int round = 0; round < 50; ++round) {
+            std::string text(length, ' ');
+            for (char &c : text)
+                c = bytes[random() % sizeof(bytes)];
+            std::vector<size_t> expected;
+            for (size_t i = 0; i < text.size(); ++i) {
+                if (text[i] == '<' && (i + 1 == text.size() || text[i + 1] != '/'))
+                    expected.push_back(i);
+            }
+            std::vector<size_t> found;
+            ForEachOpeningTag(text, [&found](size_t i) {
+                found.push_back(i);
+                return true;
+            });
+            ASSERT_EQ(found, expected) << text;
+            // Stops at the first visit that says so.
+            if (expected.size() > 1) {
+                size_t visits = 0;
+                ForEachOpeningTag(text, [&](size_t) { return ++visits < 2; });
+                EXPECT_EQ(visits, 2u);
+            }
+        }
+    }
+}
+
 TEST(ByteScan, ForEachBlankThenPairMatchesLookingAtEveryPlace)
 {
     std::mt19937 random(12);

@@ -99,6 +99,16 @@ struct TagIndex
     std::vector<TagGroup> groups;
     std::array<FirstByteGroups, 256> byFirstByte; // upper and lower case alike
 
+    /// Whether a tag whose name begins with these two bytes may be one of
+    /// the groups'. Most tags of a page ("<span", "<div", "<p") are none,
+    /// and are told so by one look-up.
+    bool MayBeOneOf(char first, char second) const
+    {
+        const unsigned pair =
+            static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
+        return (m_pairs[pair / 64] >> (pair % 64) & 1) != 0;
+    }
+
     TagIndex()
     {
         for (size_t row = 0; row < Rows.size(); ++row) {
@@ -112,18 +122,36 @@ struct TagIndex
             it->attributes[it->rowCount++] = Rows[row].attribute;
         }
         for (size_t i = 0; i < groups.size(); ++i) {
-            const char first = groups[i].name[0];
-            add(first, i);
-            add(static_cast<char>(first - 'A' + 'a'), i);
+            const std::string_view name = groups[i].name;
+            add(name[0], i);
+            add(asciiLower(name[0]), i);
+            for (const char first : {name[0], asciiLower(name[0])}) {
+                for (unsigned second = 0; second < 256; ++second) {
+                    // A name of one letter is the start of any tag name.
+                    if (name.size() == 1 || asciiUpper(static_cast<char>(second)) == name[1])
+                        addPair(first, static_cast<char>(second));
+                }
+            }
         }
     }
 
 private:
+    static char asciiLower(char upper) { return static_cast<char>(upper - 'A' + 'a'); }
+
+    void addPair(char first, char second)
+    {
+        const unsigned pair =
+            static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
+        m_pairs[pair / 64] |= uint64_t{1} << (pair % 64);
+    }
+
     void add(char first, size_t group)
     {
         FirstByteGroups &entry = byFirstByte[static_cast<unsigned char>(first)];
         entry.groups.at(entry.count++) = static_cast<uint8_t>(group);
     }
+
+    std::array<uint64_t, 65536 / 64> m_pairs{};
 };
 
 const TagIndex &tagIndex()
@@ -253,7 +281,10 @@ public:
     void collect()
     {
         // No row's tag name begins with "/".
+        const TagIndex &index = tagIndex();
         ForEachOpeningTag(m_text, [&](size_t lt) {
+            if (lt + 2 < m_text.size() && !index.MayBeOneOf(m_text[lt + 1], m_text[lt + 2]))
+                return true;
             // A tag without ">" ends every row's pass: no tag after it closes.
             return lt + 1 < m_text.size() && tag(lt);
         });

@@ -2,6 +2,7 @@
 
 #include "base/strutil.h"
 #include "engine/bytescan.h"
+#include "engine/textsort.h"
 
 #include <algorithm>
 #include <numeric>
@@ -95,13 +96,10 @@ void PlaceLinks(const std::vector<FoundLink> &found, std::string_view text,
     // Sorted as the list sorts; among texts equal without case the first one
     // added stays, and the others count as occurrences of it. The texts sit
     // beside their numbers, so that comparing touches one array.
-    std::vector<std::pair<std::string_view, uint32_t>> sorted(texts.size());
+    std::vector<NumberedText> sorted(texts.size());
     for (uint32_t t = 0; t < texts.size(); ++t)
         sorted[t] = {found[texts[t].first].text, t};
-    std::sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
-        const int c = CompareText(a.first, b.first);
-        return c < 0 || (c == 0 && a.second < b.second);
-    });
+    SortTexts(sorted);
     std::vector<std::string_view> items;
     std::vector<Occurrences> entries;
     items.reserve(sorted.size());

@@ -41,10 +41,11 @@ TEST(ByteScan, CountOfMatchesCountingOneByOne)
 
 TEST(ByteScan, ForEachOpeningTagMatchesLookingAtEveryPlace)
 {
-    // "<" and "/" dense, across the sixteen-byte blocks and at the very end.
+    // "<" and "/" dense, across the blocks of sixteen and sixty-four bytes
+    // and at the very end.
     std::mt19937 random(14);
     const char bytes[] = {'<', '/', 'a', '>'};
-    for (const size_t length : {0u, 1u, 2u, 15u, 16u, 17u, 18u, 33u, 1000u}) {
+    for (const size_t length : {0u, 1u, 2u, 15u, 16u, 17u, 18u, 33u, 64u, 65u, 66u, 129u, 1000u}) {
         for (int round = 0; round < 50; ++round) {
             std::string text(length, ' ');
             for (char &c : text)

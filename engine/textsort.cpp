@@ -50,7 +50,7 @@ size_t partitionsAllowed(size_t n)
 /// Three-way radix quicksort: the texts are split by their byte at depth
 /// into those below, at and above a pivot's; those at it go on with the
 /// next byte. The largest of the three parts is gone on with here and the
-/// others, each less than half, are sorted by calls of their own, so calls
+/// others, each at most half, are sorted by calls of their own, so calls
 /// nest no deeper than the number of halvings.
 void sortFrom(NumberedText *texts, size_t n, size_t depth, size_t allowed)
 {

@@ -40,8 +40,8 @@ void insertionSort(NumberedText *texts, size_t n, size_t depth)
 }
 
 /// The partitions a run of texts may take at one depth before it is sorted by
-/// comparing whole texts: a page made to defeat the pivots costs no more than
-/// that sort.
+/// comparing whole texts: a page made to defeat the pivots costs a few times
+/// that sort at most (as many passes at a byte as a sort makes rounds).
 size_t partitionsAllowed(size_t n)
 {
     return 2 * static_cast<size_t>(std::bit_width(n)) + 8;

@@ -58,23 +58,26 @@ void ForEachOpeningTag(std::string_view text, Visit &&visit)
         return static_cast<unsigned>(_mm_movemask_epi8(
             _mm_andnot_si128(_mm_cmpeq_epi8(next, slash), _mm_cmpeq_epi8(here, lt))));
     };
+    // Visits the hits of a mask of places from base on; false once told to stop.
+    const auto visitHits = [&](size_t base, uint64_t mask) {
+        for (; mask != 0; mask &= mask - 1) {
+            if (!visit(base + static_cast<size_t>(__builtin_ctzll(mask))))
+                return false;
+        }
+        return true;
+    };
     // Sixty-four places a round: tags are dense, and whether a block holds
     // one is a guess the processor often gets wrong, so it is asked once for
     // four blocks.
     for (; i + 65 <= text.size(); i += 64) {
         const char *at = text.data() + i;
-        uint64_t mask =
-            hitsAt(at) | hitsAt(at + 16) << 16 | hitsAt(at + 32) << 32 | hitsAt(at + 48) << 48;
-        for (; mask != 0; mask &= mask - 1) {
-            if (!visit(i + static_cast<size_t>(__builtin_ctzll(mask))))
-                return;
-        }
+        if (!visitHits(i, hitsAt(at) | hitsAt(at + 16) << 16 | hitsAt(at + 32) << 32 |
+                              hitsAt(at + 48) << 48))
+            return;
     }
     for (; i + 17 <= text.size(); i += 16) {
-        for (uint64_t mask = hitsAt(text.data() + i); mask != 0; mask &= mask - 1) {
-            if (!visit(i + static_cast<size_t>(__builtin_ctzll(mask))))
-                return;
-        }
+        if (!visitHits(i, hitsAt(text.data() + i)))
+            return;
     }
 #endif
     for (; i < text.size(); ++i) {

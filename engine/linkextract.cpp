@@ -104,8 +104,7 @@ struct TagIndex
     /// and are told so by one look-up.
     bool MayBeOneOf(char first, char second) const
     {
-        const unsigned pair =
-            static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
+        const unsigned pair = pairOf(first, second);
         return (m_pairs[pair / 64] >> (pair % 64) & 1) != 0;
     }
 
@@ -123,9 +122,8 @@ struct TagIndex
         }
         for (size_t i = 0; i < groups.size(); ++i) {
             const std::string_view name = groups[i].name;
-            add(name[0], i);
-            add(asciiLower(name[0]), i);
             for (const char first : {name[0], asciiLower(name[0])}) {
+                add(first, i);
                 for (unsigned second = 0; second < 256; ++second) {
                     // A name of one letter is the start of any tag name.
                     if (name.size() == 1 || asciiUpper(static_cast<char>(second)) == name[1])
@@ -138,10 +136,14 @@ struct TagIndex
 private:
     static char asciiLower(char upper) { return static_cast<char>(upper - 'A' + 'a'); }
 
+    static unsigned pairOf(char first, char second)
+    {
+        return static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
+    }
+
     void addPair(char first, char second)
     {
-        const unsigned pair =
-            static_cast<unsigned char>(first) << 8 | static_cast<unsigned char>(second);
+        const unsigned pair = pairOf(first, second);
         m_pairs[pair / 64] |= uint64_t{1} << (pair % 64);
     }
 

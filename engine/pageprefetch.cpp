@@ -180,10 +180,12 @@ bool PagePrefetcher::admit(Slot &slot, unsigned long long size)
     // A page that would take the text beyond the bound is left to the taker,
     // which reads it itself when it comes to it: a page larger than the bound
     // is held once, by the taker, and never beside a full read-ahead.
-    if (slot.dropped || m_bytesHeld + size > m_maxBytesAhead)
+    // A file that grew while it was read is asked for again with its new
+    // size, which then replaces the old one.
+    if (slot.dropped || m_bytesHeld - slot.bytes + size > m_maxBytesAhead)
         return false;
+    m_bytesHeld += size - slot.bytes;
     slot.bytes = size;
-    m_bytesHeld += size;
     m_peakBytesHeld = std::max(m_peakBytesHeld, m_bytesHeld);
     return true;
 }

@@ -77,7 +77,8 @@ private:
     bool hasWork() const;
     std::vector<std::shared_ptr<Slot>> claim(size_t most);
     std::unique_ptr<PreparedPage> prepare(Slot &slot);
-    /// Counts size bytes for the slot if they fit beside what is held.
+    /// Counts size bytes for the slot, in place of what it was counted
+    /// before, if they fit beside what is held.
     bool admit(Slot &slot, unsigned long long size);
     void release(Slot &slot);
     void publish(Slot &slot, std::unique_ptr<PreparedPage> page);

@@ -60,12 +60,20 @@ bool isDanglingLink(const std::string &path, int error)
     throw EReadFailure(path + ": " + std::strerror(error));
 }
 
+/// A regular file opened for reading, and its size when its entry was
+/// looked at.
+struct OpenedFile
+{
+    int fd;
+    unsigned long long namedSize;
+};
+
 /// Opens a regular file for reading. What the entry names is looked at
 /// first (statEntry), so that a device or a FIFO is never even opened;
 /// O_NONBLOCK keeps one swapped in meanwhile from holding the program, and
 /// the caller looks again.
 template<typename Stat, typename Open>
-int openRegular(const std::string &path, Host &host, Stat &&statEntry, Open &&openEntry)
+OpenedFile openRegular(const std::string &path, Host &host, Stat &&statEntry, Open &&openEntry)
 {
     struct stat named
     {
@@ -77,11 +85,11 @@ int openRegular(const std::string &path, Host &host, Stat &&statEntry, Open &&op
     const int fd = openEntry(O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         openFailed(path, errno, host);
-    return fd;
+    return {fd, static_cast<unsigned long long>(named.st_size < 0 ? 0 : named.st_size)};
 }
 
 /// Paths longer than the system's limit are opened a stretch at a time.
-int openForReading(const std::string &path, Host &host)
+OpenedFile openForReading(const std::string &path, Host &host)
 {
     return openRegular(
         path, host, [&](struct stat &named) { return StatPath(path, named, true); },
@@ -124,24 +132,55 @@ void allocate(std::string &buffer, unsigned long long size, Host &host)
     }
 }
 
-} // namespace
-
-size_t ReadOpenFileAll(int fd, const std::string &path, Host &host, std::string &buffer,
-                       const std::function<bool(unsigned long long)> &admit)
+/// The size of the file open as fd, which must be a regular file: only such
+/// a file has contents of a known size that reading ends.
+unsigned long long regularFileSize(int fd, const std::string &path, Host &host)
 {
     struct stat info
     {
     };
     if (::fstat(fd, &info) != 0)
         readFailed(path, errno);
-    // Only a regular file has contents of a known size that reading ends.
     if (!S_ISREG(info.st_mode))
         openFailed(path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL, host);
-    const auto size = static_cast<unsigned long long>(info.st_size < 0 ? 0 : info.st_size);
+    return static_cast<unsigned long long>(info.st_size < 0 ? 0 : info.st_size);
+}
+
+void admitOrDecline(const std::function<bool(unsigned long long)> &admit, unsigned long long size,
+                    const std::string &path)
+{
     if (admit && !admit(size))
         throw EReadDeclined(path);
-    allocate(buffer, size, host);
-    readExactly(fd, path, buffer.data(), buffer.size());
+}
+
+/// Reads up to size bytes, fewer where the file ends, but not before
+/// namedEnd, where it ended when its entry was looked at. A read that stops
+/// short just there is taken as the end: a regular file's read stops short
+/// only at its end, so no call is spent to hear that nothing follows.
+size_t readUpTo(int fd, const std::string &path, char *data, size_t size, size_t namedEnd)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            readFailed(path, errno);
+        // A file that shrank since its size was taken cannot be read whole.
+        if (n == 0 && done < namedEnd)
+            readFailed(path, EIO);
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+        if (done == namedEnd)
+            break;
+    }
+    return done;
+}
+
+/// Turns NUL bytes into blanks and refuses text that looks binary.
+size_t finishText(std::string &buffer)
+{
     // Pages rarely hold a NUL byte: memchr skips the stretches between them.
     char *end = buffer.data() + buffer.size();
     for (char *p = buffer.data(); (p = static_cast<char *>(std::memchr(p, '\0', end - p)));)
@@ -151,21 +190,61 @@ size_t ReadOpenFileAll(int fd, const std::string &path, Host &host, std::string 
     return buffer.size();
 }
 
+/// Reads a file opened by openRegular. The size its entry had is taken as
+/// the size to read, a byte more asked for: a file as large as that ends
+/// with that one read, so the open file is not looked at again. Only a file
+/// that grew meanwhile is, and is read on to the size it has now.
+size_t readOpened(const OpenedFile &file, const std::string &path, Host &host, std::string &buffer,
+                  const std::function<bool(unsigned long long)> &admit)
+{
+    admitOrDecline(admit, file.namedSize, path);
+    allocate(buffer, file.namedSize + 1, host);
+    size_t done = readUpTo(file.fd, path, buffer.data(), buffer.size(), file.namedSize);
+    if (done > file.namedSize) {
+        const unsigned long long size = regularFileSize(file.fd, path, host);
+        if (size > file.namedSize)
+            admitOrDecline(admit, size, path);
+        if (size > done) {
+            allocate(buffer, size, host);
+            readExactly(file.fd, path, buffer.data() + done, buffer.size() - done);
+        }
+        // One that says it is smaller than what it gave, as the files of
+        // /proc do, is cut to the size it says, as it always was.
+        done = static_cast<size_t>(size);
+    }
+    buffer.resize(done);
+    return finishText(buffer);
+}
+
+} // namespace
+
+size_t ReadOpenFileAll(int fd, const std::string &path, Host &host, std::string &buffer,
+                       const std::function<bool(unsigned long long)> &admit)
+{
+    const unsigned long long size = regularFileSize(fd, path, host);
+    admitOrDecline(admit, size, path);
+    allocate(buffer, size, host);
+    readExactly(fd, path, buffer.data(), buffer.size());
+    return finishText(buffer);
+}
+
 size_t ReadFileAllAt(int folderFd, const std::string &name, const std::string &path, Host &host,
                      std::string &buffer, const std::function<bool(unsigned long long)> &admit)
 {
-    const FileHandle file(openRegular(
+    const OpenedFile opened = openRegular(
         path, host,
         [&](struct stat &named) { return ::fstatat(folderFd, name.c_str(), &named, 0); },
-        [&](int flags) { return ::openat(folderFd, name.c_str(), flags); }));
-    return ReadOpenFileAll(file.fd(), path, host, buffer, admit);
+        [&](int flags) { return ::openat(folderFd, name.c_str(), flags); });
+    const FileHandle file(opened.fd);
+    return readOpened(opened, path, host, buffer, admit);
 }
 
 size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer,
                        const std::function<bool(unsigned long long)> &admit)
 {
-    const FileHandle file(openForReading(path, host));
-    return ReadOpenFileAll(file.fd(), path, host, buffer, admit);
+    const OpenedFile opened = openForReading(path, host);
+    const FileHandle file(opened.fd);
+    return readOpened(opened, path, host, buffer, admit);
 }
 
 std::string ReadFileAll(const std::string &path, Host &host)

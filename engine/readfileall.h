@@ -57,7 +57,8 @@ std::string ReadFileAll(const std::string &path, Host &host);
 /// As ReadFileAll, reading into buffer (reused between calls to avoid
 /// allocating per file). Returns the number of bytes; buffer holds them.
 /// admit, when given, is asked with the file's size before anything is
-/// allocated; false ends the reading with EReadDeclined.
+/// allocated, and again with the larger size of a file that grew while it was
+/// read; false ends the reading with EReadDeclined.
 size_t ReadFileAllInto(const std::string &path, Host &host, std::string &buffer,
                        const std::function<bool(unsigned long long)> &admit = {});
 

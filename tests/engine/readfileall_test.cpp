@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -201,6 +205,89 @@ TEST(ReadFileAll, ShortReadIsAReadFailure)
         GTEST_SKIP() << "no file whose size overstates its contents";
     RecordingHost host;
     EXPECT_THROW(ReadFileAll(path, host), EReadFailure);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(ReadFileAll, AFileThatChangesWhileItIsRead)
+{
+    // The size a file had when its entry was looked at is what is read; the
+    // admission asked first is the moment to change the file behind it.
+    TempDir dir;
+    const int folder = ::open(dir.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    for (const bool byName : {false, true}) {
+        SCOPED_TRACE(byName ? "by name" : "by path");
+        const std::string path = dir.write("a.html", "<a href=x.html>");
+        std::vector<unsigned long long> asked;
+        const auto changeTo = [&](std::string text) {
+            return [&, text](unsigned long long size) {
+                if (asked.empty())
+                    dir.write("a.html", text);
+                asked.push_back(size);
+                return true;
+            };
+        };
+        const auto read = [&](const std::function<bool(unsigned long long)> &admit) {
+            RecordingHost host;
+            std::string text = "old";
+            if (byName)
+                ReadFileAllAt(folder, "a.html", path, host, text, admit);
+            else
+                ReadFileAllInto(path, host, text, admit);
+            EXPECT_TRUE(host.messages.empty());
+            return text;
+        };
+        // Grown by one byte, by many, or by a whole megabyte: read to its new
+        // end, the new size admitted in its turn.
+        for (const std::string &grown :
+             {std::string("<a href=x.html>!"), "<a href=x.html>" + std::string(100, '\0'),
+              "<a href=x.html>" + std::string(1 << 20, 'q')}) {
+            SCOPED_TRACE(grown.size());
+            asked.clear();
+            dir.write("a.html", "<a href=x.html>");
+            std::string expected = grown;
+            std::replace(expected.begin(), expected.end(), '\0', ' ');
+            EXPECT_EQ(read(changeTo(grown)), expected);
+            EXPECT_EQ(asked, (std::vector<unsigned long long>{15, grown.size()}));
+        }
+        // Declined at its new size: nothing is kept of it.
+        asked.clear();
+        dir.write("a.html", "<a href=x.html>");
+        EXPECT_THROW(read([&](unsigned long long size) {
+                         dir.write("a.html", std::string(40, 'g'));
+                         asked.push_back(size);
+                         return asked.size() == 1;
+                     }),
+                     EReadDeclined);
+        EXPECT_EQ(asked, (std::vector<unsigned long long>{15, 40}));
+        // Shrunk: it cannot be read whole.
+        asked.clear();
+        dir.write("a.html", "<a href=x.html>");
+        EXPECT_THROW(read(changeTo("<a>")), EReadFailure);
+        // Not changed: read to its end, its size asked once.
+        asked.clear();
+        EXPECT_EQ(read([&](unsigned long long size) {
+                      asked.push_back(size);
+                      return true;
+                  }),
+                  "<a>");
+        EXPECT_EQ(asked, (std::vector<unsigned long long>{3}));
+    }
+    ::close(folder);
+}
+
+TEST(ReadFileAll, AFileWhoseSizeUnderstatesItsContentsIsCutToIt)
+{
+    // The files of /proc say they hold nothing and give text when read; they
+    // are read as the size they give, as any file is.
+    const std::string path = "/proc/self/status";
+    struct stat info
+    {
+    };
+    if (stat(path.c_str(), &info) != 0 || info.st_size != 0)
+        GTEST_SKIP() << "no file whose size understates its contents";
+    RecordingHost host;
+    EXPECT_EQ(ReadFileAll(path, host), "");
     EXPECT_TRUE(host.messages.empty());
 }
 

@@ -1,5 +1,10 @@
 #include "base/allocator.h"
 
+#include <chrono>
+#include <cstdlib>
+
+#include <sys/mman.h>
+
 #ifdef ORVANE_WITH_MIMALLOC
 #include <cstdlib>
 #include <mimalloc.h>
@@ -82,7 +87,44 @@ void *operator new[](std::size_t size, std::align_val_t alignment, const std::no
 
 namespace orvane {
 
+namespace {
+
+// A first touch that costs this much or more is paid again and again by a
+// large heap: several microseconds is a trap to the hypervisor, where a
+// machine's own page fault takes well under one.
+constexpr double SlowFirstTouchMicros = 4.0;
+
+} // namespace
+
+double FirstTouchMicroseconds()
+{
+    constexpr size_t Pages = 64;
+    constexpr size_t PageSize = 4096;
+    void *mapped = ::mmap(nullptr, Pages * PageSize, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return 0;
+    // Small pages whatever the system's default, as those are what is measured.
+    ::madvise(mapped, Pages * PageSize, MADV_NOHUGEPAGE);
+    auto *bytes = static_cast<volatile char *>(mapped);
+    const auto start = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < Pages; ++i)
+        bytes[i * PageSize] = 1;
+    const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
+    ::munmap(mapped, Pages * PageSize);
+    return took.count() / Pages;
+}
+
 #ifdef ORVANE_WITH_MIMALLOC
+
+bool ChooseLargePages(const std::function<double()> &measure)
+{
+    if (std::getenv("MIMALLOC_LARGE_OS_PAGES"))
+        return mi_option_is_enabled(mi_option_large_os_pages);
+    const bool large = UsesMimalloc() && measure() >= SlowFirstTouchMicros;
+    mi_option_set_enabled(mi_option_large_os_pages, large);
+    return large;
+}
 
 bool UsesMimalloc()
 {
@@ -99,6 +141,11 @@ bool UsesMimalloc()
 #else
 
 bool UsesMimalloc()
+{
+    return false;
+}
+
+bool ChooseLargePages(const std::function<double()> &)
 {
     return false;
 }

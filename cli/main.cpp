@@ -1,3 +1,4 @@
+#include "base/allocator.h"
 #include "cli/checkcommand.h"
 
 #include <iostream>
@@ -9,6 +10,8 @@
 int main(int argc, char **argv)
 {
     std::ios::sync_with_stdio(false);
+    // Before the site takes its memory.
+    orvane::ChooseLargePages();
     const std::vector<std::string> args(argv + 1, argv + argc);
     orvane::cli::RunEnvironment environment;
     environment.progressTerminal = ::isatty(STDERR_FILENO) == 1;

@@ -1,3 +1,4 @@
+#include "base/allocator.h"
 #include "commands/browser.h"
 #include "commands/launcher.h"
 #include "settings/language.h"
@@ -15,6 +16,8 @@
 
 int main(int argc, char **argv)
 {
+    // Before the site takes its memory.
+    orvane::ChooseLargePages();
     // The desktop is asked for its browser once, before any window exists; a
     // browser chosen while the program runs counts from the next start.
     orvane::BrowserLookup desktop = orvane::SystemBrowserLookup();

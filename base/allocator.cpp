@@ -6,7 +6,6 @@
 #include <sys/mman.h>
 
 #ifdef ORVANE_WITH_MIMALLOC
-#include <cstdlib>
 #include <mimalloc.h>
 #include <new>
 

@@ -20,6 +20,11 @@ double FirstTouchMicroseconds();
 /// pages stay, which hold a little less memory. The environment's own
 /// MIMALLOC_LARGE_OS_PAGES, when set, decides instead, and nothing is
 /// measured. Returns whether large pages are asked for.
+///
+/// For a run that is judged by its end, as orvane-check's: the first touch
+/// of a 2 MB page is a stall of its own (milliseconds where the host backs
+/// it only then), and while the heap grows fast they bunch into pauses that
+/// a window would show, so the window keeps small pages.
 bool ChooseLargePages(const std::function<double()> &measure = FirstTouchMicroseconds);
 
 } // namespace orvane

@@ -25,7 +25,6 @@
 //             events after it (the first paint of the full tree)
 //   halt      with --halt-after: seconds from the press of Halt (a click on
 //             the button from the event loop) to the end of the command
-#include "base/allocator.h"
 #include "base/strutil.h"
 #include "base/urlpath.h"
 #include "commands/browser.h"
@@ -210,8 +209,6 @@ void startCommand(MainWindow &form, const Options &options)
 int main(int argc, char **argv)
 {
     const Options options = parse(argc, argv);
-    // As the program itself does.
-    ChooseLargePages();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     previousHandler = qInstallMessageHandler(quietHandler);

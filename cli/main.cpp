@@ -10,7 +10,8 @@
 int main(int argc, char **argv)
 {
     std::ios::sync_with_stdio(false);
-    // Before the site takes its memory.
+    // Before the site takes its memory; the window keeps small pages (see
+    // ChooseLargePages).
     orvane::ChooseLargePages();
     const std::vector<std::string> args(argv + 1, argv + argc);
     orvane::cli::RunEnvironment environment;

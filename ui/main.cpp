@@ -1,4 +1,3 @@
-#include "base/allocator.h"
 #include "commands/browser.h"
 #include "commands/launcher.h"
 #include "settings/language.h"
@@ -16,8 +15,6 @@
 
 int main(int argc, char **argv)
 {
-    // Before the site takes its memory.
-    orvane::ChooseLargePages();
     // The desktop is asked for its browser once, before any window exists; a
     // browser chosen while the program runs counts from the next start.
     orvane::BrowserLookup desktop = orvane::SystemBrowserLookup();

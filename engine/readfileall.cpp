@@ -96,22 +96,6 @@ OpenedFile openForReading(const std::string &path, Host &host)
         [&](int flags) { return OpenPath(path, flags); });
 }
 
-void readExactly(int fd, const std::string &path, char *data, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            readFailed(path, errno);
-        // A file that shrank since its size was taken cannot be read whole.
-        if (n == 0)
-            readFailed(path, EIO);
-        done += static_cast<size_t>(n);
-    }
-}
-
 [[noreturn]] void outOfMemory(Host &host)
 {
     const std::string text = Tr(QT_TRANSLATE_NOOP("Orvane", "メモリーを確保できません"));
@@ -176,6 +160,11 @@ size_t readUpTo(int fd, const std::string &path, char *data, size_t size, size_t
             break;
     }
     return done;
+}
+
+void readExactly(int fd, const std::string &path, char *data, size_t size)
+{
+    readUpTo(fd, path, data, size, size);
 }
 
 /// Turns NUL bytes into blanks and refuses text that looks binary.

@@ -65,7 +65,9 @@ public:
     /// Which pages link to each file, made when first asked for after a
     /// link check or a change of the file objects.
     const ReferrerTable &Referrers();
-    /// What the invalid links probably meant, asked for the same way.
+    /// What the invalid links probably meant, asked for the same way. Both
+    /// are made on the caller's thread; what they give may then be asked
+    /// from any number of threads at once.
     const LinkHints &Hints();
 
     /// Threads that read pages ahead of a scan; none reads every page when

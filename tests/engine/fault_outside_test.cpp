@@ -112,8 +112,9 @@ TEST(FaultOutside, DevicesFifosAndSocketsAreFilesOfKindOtherAndNeverOpened)
     ASSERT_TRUE(watch.watch(d + "page.html"));
     OpenWatch specials;
     ASSERT_TRUE(specials.watch(d + "pipe.html"));
-    if (device)
+    if (device) {
         ASSERT_TRUE(specials.watch(d + "device.html"));
+    }
     f.project.AddTopFile(d + "page.html");
     CheckFolder(f.site, d, true);
     close(sock);

@@ -182,6 +182,8 @@ TEST(LinkHints, ThreadsAskingAtOnceGetWhatOneThreadGets)
         for (int p = 0; p < 8; ++p)
             pages.push_back(f.object("p" + std::to_string(p) + ".html"));
         std::vector<std::vector<std::string>> hints(pages.size());
+        // Made once, as a report does before its threads start.
+        const LinkHints &shared = f.site.Hints();
         std::vector<std::thread> workers;
         for (unsigned t = 0; t < threads; ++t)
             workers.emplace_back([&, t] {
@@ -190,7 +192,7 @@ TEST(LinkHints, ThreadsAskingAtOnceGetWhatOneThreadGets)
                 for (size_t k = 0; k < pages.size(); ++k) {
                     const size_t p = (k + t * 3) % pages.size();
                     for (size_t i = 0; i < pages[p]->InvalidLinks.size(); ++i) {
-                        const auto hint = f.site.Hints().For(*pages[p], i);
+                        const auto hint = shared.For(*pages[p], i);
                         if (t == 0)
                             hints[p].push_back(hint ? hint->link : "-");
                     }

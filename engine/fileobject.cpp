@@ -54,7 +54,7 @@ bool isSiteInternal(std::string_view entry)
 /// The decoded form of a link part when decoding changes it.
 std::optional<std::string> decodedForm(const std::string &text)
 {
-    if (text.find_first_of("%&") == std::string::npos)
+    if (FindEither(text, '%', '&') == std::string::npos)
         return std::nullopt;
     std::string decoded = DecodeLinkEscapes(text);
     if (decoded == text)

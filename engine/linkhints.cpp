@@ -45,7 +45,7 @@ std::vector<std::string_view> splitAt(std::string_view text, char separator)
 std::pair<size_t, size_t> pathPartOf(std::string_view text)
 {
     const size_t begin = StartsWith(text, "http:") ? 5 : 0;
-    const size_t end = std::min(text.find_first_of("?#", begin), text.size());
+    const size_t end = std::min(FindEither(text, '?', '#', begin), text.size());
     return {begin, end};
 }
 
@@ -95,7 +95,7 @@ std::string withTargetCase(std::string_view text, const std::string &targetPath)
 std::vector<std::string> pathForms(const Site &site, const std::string &path)
 {
     std::vector<std::string> forms{path};
-    if (site.settings().ModernLinks && path.find_first_of("%&") != std::string::npos) {
+    if (site.settings().ModernLinks && FindEither(path, '%', '&') != std::string::npos) {
         std::string decoded = DecodeLinkEscapes(path);
         if (decoded != path)
             forms.push_back(std::move(decoded));

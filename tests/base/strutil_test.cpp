@@ -89,5 +89,23 @@ TEST(StrUtil, PrefixesAndTrimming)
     EXPECT_EQ(TrimControl("   "), "");
 }
 
+TEST(StrUtil, FindEitherFindsTheFirstOfTwoBytes)
+{
+    constexpr size_t npos = std::string_view::npos;
+    EXPECT_EQ(FindEither("a%20b&amp;", '%', '&'), 1u);
+    EXPECT_EQ(FindEither("a&amp;%20", '%', '&'), 1u);
+    EXPECT_EQ(FindEither("os.html#dir-fd?x", '?', '#'), 7u);
+    // From an offset: an earlier hit is passed over, one at the offset counts.
+    EXPECT_EQ(FindEither("#a#b", '?', '#', 1), 2u);
+    EXPECT_EQ(FindEither("#a#b", '?', '#', 2), 2u);
+    EXPECT_EQ(FindEither("plain.html", '%', '&'), npos);
+    EXPECT_EQ(FindEither("", '%', '&'), npos);
+    EXPECT_EQ(FindEither("ab%", '%', '&', 3), npos);
+    EXPECT_EQ(FindEither("ab%", '%', '&', 10), npos);
+    // Bytes above 0x7F are bytes like any other.
+    EXPECT_EQ(FindEither("\xE3\x81\x82%", '%', '&'), 3u);
+    EXPECT_EQ(FindEither(std::string_view("a\0b&", 4), '\0', '&'), 1u);
+}
+
 } // namespace
 } // namespace orvane

@@ -3,7 +3,6 @@
 #include "base/strutil.h"
 
 #include <algorithm>
-#include <optional>
 
 #include <unistd.h>
 
@@ -122,11 +121,11 @@ static bool isPlainRelative(std::string_view path)
 /// The expanded join of an expanded folder (ending in "/") and a link that
 /// climbs out of it only through leading "../" and then names plain
 /// segments: the usual relative link, put together in one go. None for
-/// anything else.
-static std::optional<std::string> joinPlain(std::string_view folder, std::string_view link)
+/// anything else, and out is left alone.
+static bool joinPlain(std::string_view folder, std::string_view link, std::string &out)
 {
     if (folder.empty() || folder.back() != '/' || !isExpanded(folder))
-        return std::nullopt;
+        return false;
     size_t end = folder.size(); // folder[0, end) ends in "/"
     while (StartsWith(link, "../")) {
         if (end > 1)
@@ -134,21 +133,28 @@ static std::optional<std::string> joinPlain(std::string_view folder, std::string
         link.remove_prefix(3);
     }
     if (!isPlainRelative(link))
-        return std::nullopt;
-    std::string path;
-    path.reserve(end + link.size());
-    path.append(folder.substr(0, end));
-    path.append(link);
-    return path;
+        return false;
+    out.assign(folder.substr(0, end));
+    out.append(link);
+    return true;
 }
 
 std::string URLToPath(const std::string &base, const std::string &link)
 {
+    std::string path;
+    URLToPathInto(base, link, path);
+    return path;
+}
+
+void URLToPathInto(const std::string &base, const std::string &link, std::string &out)
+{
     // A page's link to one of its own anchors ("#top") has the page's own name
     // as its path part. That name is the page, whatever it holds: a "\" in it
     // is no separator here.
-    if (!link.empty() && link == ExtractFileName(base))
-        return ExpandFileName(base);
+    if (!link.empty() && link == ExtractFileName(base)) {
+        out = ExpandFileName(base);
+        return;
+    }
     // The link is a path part: SplitLink has already taken its "#" part off.
     // A "#" left in it belongs to a name (the page's own, as in "faq#1.html")
     // and must stay.
@@ -160,15 +166,13 @@ std::string URLToPath(const std::string &base, const std::string &link)
         BackslashToSlash(converted);
         relative = converted;
     }
-    if (auto plain = joinPlain(folder, relative))
-        return std::move(*plain);
+    if (joinPlain(folder, relative, out))
+        return;
     std::string joined;
     joined.reserve(folder.size() + relative.size());
     joined.append(folder);
     joined.append(relative);
-    if (isExpanded(joined))
-        return joined;
-    return expandSegments(joined);
+    out = isExpanded(joined) ? std::move(joined) : expandSegments(joined);
 }
 
 static int hexDigit(char c)

@@ -21,6 +21,9 @@ std::string ExpandFileName(std::string_view path);
 /// names base itself (SplitLink puts the page's name for a "#name" link), even
 /// when that name holds a "\".
 std::string URLToPath(const std::string &base, const std::string &link);
+/// The same into out (neither base nor link), whose room is used again for
+/// the usual relative link.
+void URLToPathInto(const std::string &base, const std::string &link, std::string &out);
 
 /// A link's path or fragment as a browser reads it: first every "&amp;" (in
 /// any letter case) becomes "&", then every "%" followed by two hex digits

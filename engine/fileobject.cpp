@@ -204,21 +204,27 @@ void FileObject::ExtractLinks()
 
 std::pair<std::string, std::string> FileObject::SplitLink(std::string_view link) const
 {
-    std::string path(link);
-    std::string anchor;
+    std::pair<std::string, std::string> parts;
+    SplitLinkInto(link, parts.first, parts.second);
+    return parts;
+}
+
+void FileObject::SplitLinkInto(std::string_view link, std::string &path, std::string &anchor) const
+{
+    path.assign(link);
+    anchor.clear();
     if (!link.empty() && link.back() == '/')
         path += m_site.settings().DefaultFileName;
     if (StartsWith(path, "http:"))
         path.erase(0, 5);
     if (const size_t hash = path.find('#'); hash != std::string::npos) {
-        anchor = path.substr(hash + 1);
+        anchor.assign(path, hash + 1);
         path.erase(hash);
     }
     if (const size_t query = path.find('?'); query != std::string::npos)
         path.erase(query);
     if (path.empty() && !anchor.empty())
         path = ExtractFileName(FullPath);
-    return {std::move(path), std::move(anchor)};
 }
 
 bool FileObject::modernLinks() const
@@ -371,7 +377,7 @@ void FileObject::parseLink(size_t i, ParsedLink &link, std::string &lastPath) co
     }
     if (link.kind == Kind::external)
         return;
-    std::tie(link.path, link.anchor) = SplitLink(entry);
+    SplitLinkInto(entry, link.path, link.anchor);
     if (link.kind != Kind::inSite)
         return;
     if (link.path.empty() && link.anchor.empty()) {
@@ -380,7 +386,7 @@ void FileObject::parseLink(size_t i, ParsedLink &link, std::string &lastPath) co
         // Links to one file with different fragments follow each other in
         // the sorted list: the path is resolved for the first of them only.
         lastPath = link.path;
-        link.full = m_site.project().LinkToPath(FullPath, link.path);
+        m_site.project().LinkToPathInto(FullPath, link.path, link.full);
         link.fullHash = PathIndex::FoldedHash(link.full);
     }
 }

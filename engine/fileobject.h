@@ -122,6 +122,9 @@ public:
     void ExtractLinks();
     /// Splits a link text (never empty) into its path and anchor parts.
     std::pair<std::string, std::string> SplitLink(std::string_view link) const;
+    /// The same into path and anchor, whose room is used again: the links of
+    /// a page are taken apart one after another into the same two strings.
+    void SplitLinkInto(std::string_view link, std::string &path, std::string &anchor) const;
     /// Where the page names Links[linkIndex]; none for a link that was not
     /// extracted from the page.
     std::optional<LinkPlace> PlaceOf(size_t linkIndex) const

@@ -343,9 +343,18 @@ bool Project::IsIgnoredFolder(const std::string &folder) const
 
 std::string Project::LinkToPath(const std::string &page, const std::string &link) const
 {
+    std::string path;
+    LinkToPathInto(page, link, path);
+    return path;
+}
+
+void Project::LinkToPathInto(const std::string &page, const std::string &link,
+                             std::string &out) const
+{
     if (!link.empty() && link.front() == '/' && !m_serverRoot.empty())
-        return URLToPath(m_serverRoot, link.substr(1));
-    return URLToPath(page, link);
+        URLToPathInto(m_serverRoot, link.substr(1), out);
+    else
+        URLToPathInto(page, link, out);
 }
 
 void Project::SetFileName(const std::string &name)

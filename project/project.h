@@ -78,6 +78,8 @@ public:
     /// a link starting with "/" resolves against ServerRoot when that is set,
     /// anything else against the page's folder.
     std::string LinkToPath(const std::string &page, const std::string &link) const;
+    /// The same into out, whose room is used again.
+    void LinkToPathInto(const std::string &page, const std::string &link, std::string &out) const;
 
     /// Takes the project file name and retitles both windows.
     void SetFileName(const std::string &name);

@@ -85,6 +85,9 @@ TEST(URLToPath, JoiningAgreesWithExpandingTheJoinedText)
     const std::string pieces[] = {"../", "./", "..", ".", "/", "\\", "a", "b.html"};
     const std::string bases[] = {"/p.html",    "/s/p.html",    "/s/t/u/p.html", "/s/./t/p.html",
                                  "/s//p.html", "/s/../p.html", "/s/t/"};
+    // One string takes every result in turn, as a page's links are resolved:
+    // nothing of a longer result before may be left in it.
+    std::string reused;
     for (const std::string &base : bases) {
         for (unsigned length = 0, count = 1; length <= 5; ++length, count *= 8) {
             for (unsigned n = 0; n < count; ++n) {
@@ -95,7 +98,10 @@ TEST(URLToPath, JoiningAgreesWithExpandingTheJoinedText)
                     continue;
                 std::string joined = std::string(ExtractFilePath(base)) + link;
                 BackslashToSlash(joined);
-                ASSERT_EQ(URLToPath(base, link), ExpandFileName(joined)) << base << " + " << link;
+                const std::string expected = ExpandFileName(joined);
+                ASSERT_EQ(URLToPath(base, link), expected) << base << " + " << link;
+                URLToPathInto(base, link, reused);
+                ASSERT_EQ(reused, expected) << base << " + " << link;
             }
         }
     }

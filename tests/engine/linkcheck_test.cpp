@@ -366,6 +366,17 @@ TEST(SplitLink, SeparatesPathAnchorAndQuery)
     EXPECT_EQ(page->SplitLink("?q"), P("", ""));
     f.settings.DefaultFileName = "default.htm";
     EXPECT_EQ(page->SplitLink("/"), P("/default.htm", ""));
+
+    // Taken apart one after another into the same two strings, as a page's
+    // links are: a longer path or an anchor before leaves nothing behind.
+    std::string path = "left over";
+    std::string anchor = "left over";
+    for (const char *link : {"long/path/to/a.html#with-an-anchor", "b.html", "#x", "?q", "sub/#a#b",
+                             "http:c.html#", "d.html"}) {
+        page->SplitLinkInto(link, path, anchor);
+        EXPECT_EQ(P(path, anchor), page->SplitLink(link)) << link;
+    }
+    EXPECT_EQ(P(path, anchor), P("d.html", ""));
 }
 
 } // namespace

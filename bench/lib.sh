@@ -46,7 +46,8 @@ build_programs() {
         cmake -S "$bench_root" -B "$bench_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
             -DORVANE_BUILD_GUI=OFF -DORVANE_BUILD_TESTS=OFF >/dev/null
     fi
-    cmake --build "$bench_build" --target orvane-check orvane-sitegen orvane-readfloor >/dev/null
+    cmake --build "$bench_build" --target orvane-check orvane-sitegen orvane-readfloor \
+        orvane-extract-bench >/dev/null
 }
 
 # shellcheck disable=SC2034 # used by the scripts that source this

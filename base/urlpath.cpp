@@ -118,10 +118,10 @@ static bool isPlainRelative(std::string_view path)
     }
 }
 
-/// The expanded join of an expanded folder (ending in "/") and a link that
-/// climbs out of it only through leading "../" and then names plain
-/// segments: the usual relative link, put together in one go. None for
-/// anything else, and out is left alone.
+/// Puts into out the expanded join of an expanded folder (ending in "/") and
+/// a link that climbs out of it only through leading "../" and then names
+/// plain segments: the usual relative link, put together in one go. False,
+/// with out left alone, for anything else.
 static bool joinPlain(std::string_view folder, std::string_view link, std::string &out)
 {
     if (folder.empty() || folder.back() != '/' || !isExpanded(folder))

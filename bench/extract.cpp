@@ -2,16 +2,18 @@
 //
 //   orvane-extract-bench [--rounds N] SITE
 //
-// reads every page of the folder SITE (*.html and *.htm, as the default
-// settings take them) into memory first, then extracts each page's links,
+// reads every page of the folder SITE (the files the default settings take
+// for pages) into memory first, then extracts each page's links,
 // anchors and ids on one thread as the scan's workers do (comments removed,
 // values found, lists sorted), N rounds (default 5). It prints the bytes and
 // pages and the fastest round of extraction, in all and per byte. Set next to
 // orvane-readfloor, it shows how much time extraction alone takes, whatever
 // else the check does.
 #include "base/host.h"
+#include "base/strutil.h"
 #include "engine/linkextract.h"
 #include "engine/readfileall.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <chrono>
@@ -32,20 +34,15 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bool isPage(const fs::path &path)
-{
-    std::string ext = path.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".html" || ext == ".htm";
-}
-
 std::vector<std::string> pagesUnder(const fs::path &site)
 {
+    const Settings defaults;
     std::vector<std::string> pages;
     for (const fs::directory_entry &entry : fs::recursive_directory_iterator(site)) {
-        if (entry.is_regular_file() && isPage(entry.path()))
-            pages.push_back(entry.path().string());
+        const std::string path = entry.path().string();
+        if (entry.is_regular_file() &&
+            ClassifyExtension(defaults, AsciiUpper(ExtractFileExt(path))) == FileKind::html)
+            pages.push_back(path);
     }
     std::sort(pages.begin(), pages.end());
     return pages;

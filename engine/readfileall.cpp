@@ -150,11 +150,12 @@ size_t readUpTo(int fd, const std::string &path, char *data, size_t size, size_t
             continue;
         if (n < 0)
             readFailed(path, errno);
-        // A file that shrank since its size was taken cannot be read whole.
-        if (n == 0 && done < namedEnd)
-            readFailed(path, EIO);
-        if (n == 0)
+        if (n == 0) {
+            // A file that shrank since its size was taken cannot be read whole.
+            if (done < namedEnd)
+                readFailed(path, EIO);
             break;
+        }
         done += static_cast<size_t>(n);
         if (done == namedEnd)
             break;
